@@ -1,0 +1,5 @@
+#include "rtl/Exceptions.h"
+
+#include <utility>
+
+Exception::Exception(std::string message) : message_(std::move(message)) {}
