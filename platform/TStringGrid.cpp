@@ -72,7 +72,7 @@ TStringGrid::TStringGrid(QWidget* parent) : QAbstractScrollArea(parent) {
     verticalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setSingleStep(1);
     SetScrollBars(scrollBars_);
-    ResizeCells(colCount_, rowCount_);
+    cells_.resize(static_cast<std::size_t>(colCount_) * rowCount_);
     editor_ = new TInplaceEdit(this);
     connect(editor_, &QLineEdit::textChanged, this, &TStringGrid::EditorTextChanged);
 }
