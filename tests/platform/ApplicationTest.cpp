@@ -161,7 +161,9 @@ TEST(Application, RealBoxShowsPlainShortenedTextModallyWithOneOkButton) {
     std::string message;
     for (int i = 0; i < 100000; ++i)
         message += "<b>1</b> ";
+    const TMessageBoxFunction previous = SetMessageBoxFunction({});
     TApplication::Instance()->ShowFailure(Exception(message));
+    SetMessageBoxFunction(previous);
 
     EXPECT_TRUE(shownText.startsWith(QStringLiteral("<b>1</b> <b>1</b>")));
     EXPECT_TRUE(shownText.endsWith(QChar(0x2026)));
