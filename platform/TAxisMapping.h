@@ -30,6 +30,8 @@ public:
 
     double ToPixel(double value) const { return pixelLo_ + (value - dataLo_) * scale_; }
     double ToData(double pixel) const { return dataLo_ + (pixel - pixelLo_) / scale_; }
+    // Pixels per data unit; negative for a backwards pixel range.
+    double Scale() const { return scale_; }
     // Data units per pixel, always positive.
     double UnitsPerPixel() const;
 
