@@ -1,5 +1,6 @@
 #include "platform/TChart.h"
 
+#include "platform/TClipboard.h"
 #include "platform/TReadContext.h"
 #include "platform/TSettingValue.h"
 
@@ -531,4 +532,9 @@ bool TChart::ReadProperty(const QString& name, const QJsonValue& value,
         return TComponent::ReadProperty(name, value, context);
     }
     return true;
+}
+
+void TChart::CopyToClipboardBitmap() const {
+    const QImage bitmap = ToBitmap();
+    TClipboard::SetImage(bitmap);
 }

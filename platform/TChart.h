@@ -80,6 +80,9 @@ public:
     // The chart at its client size in device pixels, opaque, as it shows on the screen.
     QImage ToBitmap() const;
     QImage ToBitmap(qreal devicePixelRatio) const;
+    // Puts ToBitmap() on the clipboard as its only content; EClipboardException when the
+    // clipboard cannot be taken. The bitmap is released on every path.
+    void CopyToClipboardBitmap() const;
 
     bool ReadProperty(const QString& name, const QJsonValue& value,
                       const TReadContext& context) override;

@@ -1,10 +1,13 @@
 #include "platform/TComponentFactory.h"
 
 #include "platform/TButton.h"
+#include "platform/TChart.h"
 #include "platform/TForm.h"
 #include "platform/TMenuItem.h"
+#include "platform/TPointSeries.h"
 #include "platform/TPopupMenu.h"
 #include "platform/TStaticText.h"
+#include "platform/TStringGrid.h"
 #include "rtl/Exceptions.h"
 
 #include <utility>
@@ -29,6 +32,14 @@ TComponentFactory MakeStandard() {
     TComponentFactory factory;
     factory.Register(QStringLiteral("TStaticText"), ControlCreator<TStaticText>());
     factory.Register(QStringLiteral("TButton"), ControlCreator<TButton>());
+    factory.Register(QStringLiteral("TStringGrid"), ControlCreator<TStringGrid>());
+    factory.Register(QStringLiteral("TChart"), ControlCreator<TChart>());
+    factory.Register(QStringLiteral("TPointSeries"), [](TForm&, TComponent& parent) -> TComponent* {
+        auto* chart = dynamic_cast<TChart*>(&parent);
+        if (chart == nullptr)
+            throw EReadError("Серия должна лежать в диаграмме");
+        return &chart->AddSeries();
+    });
     factory.Register(QStringLiteral("TPopupMenu"), [](TForm& form, TComponent&) -> TComponent* {
         // A popup menu belongs to the form wherever it is stored.
         return new TPopupMenu(&form);
