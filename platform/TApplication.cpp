@@ -60,9 +60,15 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
 
 TApplication::~TApplication() {
     // The forms go first, while the application that they need still exists.
-    mainWindow_ = nullptr;
-    forms_.clear();
+    DestroyForms();
     TheApplication = nullptr;
+}
+
+void TApplication::DestroyForms() {
+    mainWindow_ = nullptr;
+    // Newest first, so that a form never outlives one created before it.
+    while (!forms_.empty())
+        forms_.pop_back();
 }
 
 TApplication* TApplication::Instance() {

@@ -32,6 +32,10 @@ public:
 
     QWidget* MainWindow() const { return mainWindow_; }
 
+    // The end-of-run clean-up: destroys every form created through this object, the main
+    // window with all of its components; the destructor does it too.
+    void DestroyForms();
+
     // Shows the main window and runs the message loop until it is closed. A failure while
     // the main window is first shown leaves this function instead of being handled.
     int Run();
