@@ -9,7 +9,7 @@ build=${2:-build/dev}
 case $out in /*) ;; *) out=$PWD/$out ;; esac
 program=$(cd "$build" && pwd)/app/dpartition
 
-xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
+xvfb-run -a -s "-screen 0 2560x1600x24" sh -c '
     "$0" &
     pid=$!
     # The caption is the window we look for; wait until it is mapped.

@@ -7,7 +7,7 @@ set -eu
 program=$1
 scale=${2:-1}
 export program scale
-exec xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
+exec xvfb-run -a -s "-screen 0 2560x1600x24" sh -c '
     set -eu
     export QT_SCALE_FACTOR=$scale
     echo "earlier text" | xclip -selection clipboard -i
