@@ -22,8 +22,8 @@ xvfb-run -a -s "-screen 0 2560x1600x24" sh -c '
     eval $(xdotool getwindowgeometry --shell "$win")
     # The button sits at (688, 408)-(849, 433) in stored pixels; press its middle.
     scale=${QT_SCALE_FACTOR:-1}
-    bx=$(echo "(688 + 80) * 0.8 * $scale" | bc | cut -d. -f1)
-    by=$(echo "(408 + 12) * 0.8 * $scale" | bc | cut -d. -f1)
+    bx=$(awk -v s="$scale" "BEGIN { printf \"%d\", (688 + 80) * 0.8 * s }")
+    by=$(awk -v s="$scale" "BEGIN { printf \"%d\", (408 + 12) * 0.8 * s }")
     xdotool mousemove --window "$win" "$bx" "$by" click 1
     sleep 0.5
     import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$1"

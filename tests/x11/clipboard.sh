@@ -22,7 +22,7 @@ exec xvfb-run -a -s "-screen 0 2560x1600x24" sh -c '
     done
     [ -n "$win" ] || { echo "window did not appear" >&2; exit 1; }
     sleep 0.3
-    px() { echo "$1 * 0.8 * $scale" | bc | cut -d. -f1; }
+    px() { awk -v v="$1" -v s="$scale" "BEGIN { printf \"%d\", v * 0.8 * s }"; }
     # The button, then a right click in the chart and the menu item chosen by keyboard.
     xdotool mousemove --window "$win" $(px 768) $(px 420) click 1
     sleep 0.3
@@ -38,8 +38,9 @@ exec xvfb-run -a -s "-screen 0 2560x1600x24" sh -c '
     xclip -selection clipboard -t image/png -o > /tmp/dpartition-clip.$$.png
     size=$(python3 -c "import struct,sys; d=open(sys.argv[1],\"rb\").read(24); assert d[:8]==b\"\\x89PNG\\r\\n\\x1a\\n\"; print(\"%dx%d\" % struct.unpack(\">II\", d[16:24]))" /tmp/dpartition-clip.$$.png)
     rm -f /tmp/dpartition-clip.$$.png
-    want="$(echo "609 * 0.8 + 0.5" | bc | cut -d. -f1)x$(echo "425 * 0.8 + 0.5" | bc | cut -d. -f1)"
-    if [ "$scale" = 2 ]; then want="$(echo "$want" | awk -Fx "{print \$1*2 \"x\" \$2*2}")"; fi
+    # The chart is 609 x 425 stored pixels: four fifths of that in device-independent
+    # pixels, times the scale factor in device pixels.
+    want=$(awk -v s="$scale" "BEGIN { printf \"%dx%d\", int(609 * 0.8 + 0.5) * s, int(425 * 0.8 + 0.5) * s }")
     [ "$size" = "$want" ] || { echo "clipboard image is $size, expected $want" >&2; exit 1; }
     echo "clipboard holds image/png of $size"
 '
