@@ -19,9 +19,9 @@ std::string WithFullStop(std::string message);
 // What a message box shows of a text of any length: at most MaxDisplayLines lines of at most
 // MaxDisplayLineLength characters and MaxDisplayLength characters in all; each cut is marked
 // with "…". Characters are never split in the middle of a surrogate pair.
-constexpr int MaxDisplayLines = 40;
-constexpr int MaxDisplayLineLength = 300;
-constexpr int MaxDisplayLength = 4000;
+constexpr int MaxDisplayLines = 25;
+constexpr int MaxDisplayLineLength = 200;
+constexpr int MaxDisplayLength = 2000;
 QString ShortenForDisplay(const QString& text);
 
 // The text of the box for a failure that is no Exception.

@@ -107,6 +107,20 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     }
 }
 
+bool TApplication::RunGuarded(const std::function<void()>& handler) {
+    if (!guarding_) {
+        handler();
+        return true;
+    }
+    try {
+        handler();
+        return true;
+    } catch (...) {
+        HandleFailure(std::current_exception());
+        return false;
+    }
+}
+
 void TApplication::HandleFailure(std::exception_ptr failure) {
     // A drag, a selection by mouse or an open menu ends before the box opens.
     if (QWidget* grabber = QWidget::mouseGrabber())

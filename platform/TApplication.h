@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QString>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <new>
 #include <vector>
@@ -42,6 +43,12 @@ public:
 
     // The guard: whatever leaves an event handler is caught here and handed to HandleFailure.
     bool notify(QObject* receiver, QEvent* event) override;
+
+    // Runs one handler of the program under the same guard, so that a failure ends the
+    // handler right where it leaves it: it never unwinds through the toolkit's own frames,
+    // which are not built to be unwound. Returns false when the handler failed. While the
+    // guard is off (the main window's first show) the failure goes on to the caller.
+    bool RunGuarded(const std::function<void()>& handler);
 
     // Ends any mouse capture or popup first; then EAbort and its kind stay silent, other
     // Exceptions go to ShowFailure, and any other object gets the "Application Error" box.

@@ -1,5 +1,6 @@
 #include "platform/TFormReader.h"
 
+#include "platform/TApplication.h"
 #include "platform/TComponentFactory.h"
 #include "platform/TForm.h"
 #include "rtl/Exceptions.h"
@@ -221,6 +222,11 @@ bool TFormReader::ReadControlSetting(QWidget& widget, bool isForm, const QString
         if (!value.isObject())
             InvalidValue();
         const QJsonObject stored = value.toObject();
+        for (const QString& key : stored.keys()) {
+            if (key != u"Name" && key != u"Height" && key != u"Style" && key != u"Color" &&
+                key != u"Charset")
+                InvalidValue();
+        }
         QFont font = widget.font();
         if (stored.contains(u"Name")) {
             if (!stored.value(u"Name").isString() || stored.value(u"Name").toString().isEmpty())
@@ -287,26 +293,51 @@ int TFormReader::Scale(int storedPixels) const {
     return int(std::lround(storedPixels * scale_));
 }
 
+namespace {
+
+[[noreturn]] void NoHandler(const QString& name) {
+    throw EReadError(
+        (QStringLiteral("Обработчик ") + name + QStringLiteral(" не найден")).toStdString());
+}
+
+// Without an application object (a form read on its own) a failure simply propagates.
+bool Guarded(const std::function<void()>& handler) {
+    if (TApplication* application = TApplication::Instance())
+        return application->RunGuarded(handler);
+    handler();
+    return true;
+}
+
+} // namespace
+
+// Every handler is bound through the application's guard. A failed key-press handler
+// swallows its key and a failed context-popup handler counts as handled: the rest of that
+// keystroke or click is dropped, as when the failure ends the whole event.
 TNotifyEvent TFormReader::NotifyHandler(const QString& name) const {
     TNotifyEvent handler = form_.FindNotifyHandler(name);
     if (!handler)
-        throw EReadError(
-            (QStringLiteral("Обработчик ") + name + QStringLiteral(" не найден")).toStdString());
-    return handler;
+        NoHandler(name);
+    return [handler](TObject* sender) {
+        Guarded([&] { handler(sender); });
+    };
 }
 
 TKeyPressEvent TFormReader::KeyPressHandler(const QString& name) const {
     TKeyPressEvent handler = form_.FindKeyPressHandler(name);
     if (!handler)
-        throw EReadError(
-            (QStringLiteral("Обработчик ") + name + QStringLiteral(" не найден")).toStdString());
-    return handler;
+        NoHandler(name);
+    return [handler](TObject* sender, char& key) {
+        if (!Guarded([&] { handler(sender, key); }))
+            key = 0;
+    };
 }
 
 TContextPopupEvent TFormReader::ContextPopupHandler(const QString& name) const {
     TContextPopupEvent handler = form_.FindContextPopupHandler(name);
     if (!handler)
-        throw EReadError(
-            (QStringLiteral("Обработчик ") + name + QStringLiteral(" не найден")).toStdString());
-    return handler;
+        NoHandler(name);
+    return [handler](TObject* sender, TPoint pos, bool& handled) {
+        if (!Guarded([&] { handler(sender, pos, handled); }))
+            handled = true;
+    };
 }

@@ -1,12 +1,11 @@
 #include "MessageBoxRecorder.h"
+#include "platform/FailureText.h"
 #include "platform/TApplication.h"
 #include "rtl/Exceptions.h"
 
-#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMouseEvent>
-#include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -15,15 +14,24 @@
 
 namespace {
 
-// A widget whose mouse press runs the given action, as an event handler of the program would.
-class ThrowingWidget : public QWidget {
+// An object whose handling of one event runs the given action, as an event handler of the
+// program would. A plain event, so that nothing of the toolkit's own is unwound with it.
+class ThrowingObject : public QObject {
 public:
-    std::function<void()> onPress;
+    std::function<void()> onEvent;
+
+    void Deliver() {
+        QEvent event(QEvent::User);
+        QCoreApplication::sendEvent(this, &event);
+    }
 
 protected:
-    void mousePressEvent(QMouseEvent* event) override {
-        event->accept();
-        onPress();
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::User) {
+            onEvent();
+            return true;
+        }
+        return QObject::event(event);
     }
 };
 
@@ -59,34 +67,34 @@ TEST(Application, GuardShowsWhatLeavesAHandlerAndTheLoopGoesOn) {
     };
     for (const Case& c : cases) {
         MessageBoxRecorder recorder;
-        ThrowingWidget widget;
-        widget.onPress = c.raise;
-        widget.show();
-        QTest::mouseClick(&widget, Qt::LeftButton);
+        ThrowingObject object;
+        object.onEvent = c.raise;
+        object.Deliver();
         ASSERT_EQ(int(recorder.boxes.size()), c.boxes) << c.text.toStdString();
         if (c.boxes == 1) {
             EXPECT_EQ(recorder.boxes[0].title, c.title);
             EXPECT_EQ(recorder.boxes[0].text, c.text);
             EXPECT_EQ(recorder.boxes[0].icon, QMessageBox::Critical);
         }
-        // Each failure gets its own box: a second one is not merged into the first.
-        QTest::mouseClick(&widget, Qt::LeftButton);
+        // Each failure gets its own box: a second one, through the event queue this time, is
+        // not merged into the first.
+        QCoreApplication::postEvent(&object, new QEvent(QEvent::User));
+        QCoreApplication::processEvents();
         EXPECT_EQ(int(recorder.boxes.size()), 2 * c.boxes);
     }
 }
 
 TEST(Application, ObjectOutsideTheFamilyGetsTheApplicationErrorBox) {
     MessageBoxRecorder recorder;
-    ThrowingWidget widget;
-    widget.onPress = [] {
+    ThrowingObject object;
+    object.onEvent = [] {
         throw std::runtime_error("not one of ours");
     };
-    widget.show();
-    QTest::mouseClick(&widget, Qt::LeftButton);
-    widget.onPress = [] {
+    object.Deliver();
+    object.onEvent = [] {
         throw 42;
     };
-    QTest::mouseClick(&widget, Qt::LeftButton);
+    object.Deliver();
 
     ASSERT_EQ(recorder.boxes.size(), 2u);
     const QRegularExpression form(
@@ -100,6 +108,19 @@ TEST(Application, ObjectOutsideTheFamilyGetsTheApplicationErrorBox) {
         ASSERT_TRUE(match.hasMatch()) << box.text.toStdString();
         EXPECT_EQ(match.captured(1), className);
     }
+}
+
+TEST(Application, RunGuardedEndsTheHandlerWhereItFails) {
+    MessageBoxRecorder recorder;
+    bool after = false;
+    EXPECT_FALSE(TApplication::Instance()->RunGuarded([&] {
+        throw EOverflow("Floating point overflow");
+        after = true;
+    }));
+    EXPECT_FALSE(after);
+    EXPECT_TRUE(TApplication::Instance()->RunGuarded([] {}));
+    ASSERT_EQ(recorder.boxes.size(), 1u);
+    EXPECT_EQ(recorder.boxes[0].text, QStringLiteral("Floating point overflow."));
 }
 
 TEST(Application, FailureEndsMouseCaptureAndOpenPopupsBeforeTheBox) {
@@ -167,7 +188,7 @@ TEST(Application, RealBoxShowsPlainShortenedTextModallyWithOneOkButton) {
 
     EXPECT_TRUE(shownText.startsWith(QStringLiteral("<b>1</b> <b>1</b>")));
     EXPECT_TRUE(shownText.endsWith(QChar(0x2026)));
-    EXPECT_LE(shownText.size(), 4001);
+    EXPECT_LE(shownText.size(), MaxDisplayLength + 1);
     EXPECT_EQ(shownTitle, TApplication::Instance()->Title());
     EXPECT_EQ(format, Qt::PlainText);
     EXPECT_EQ(modality, Qt::ApplicationModal);

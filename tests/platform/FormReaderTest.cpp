@@ -1,3 +1,4 @@
+#include "MessageBoxRecorder.h"
 #include "platform/TButton.h"
 #include "platform/TForm.h"
 #include "platform/TFormReader.h"
@@ -31,7 +32,12 @@ public:
     void Read(const QByteArray& text) {
         TFormReader(*this).ReadText(QStringLiteral("TTestForm"), text);
     }
-    void Button1Click(TObject*) { ++clicks; }
+    void Button1Click(TObject*) {
+        ++clicks;
+        if (failing)
+            throw EConvertError("'x' is not a valid floating point value");
+    }
+    bool failing = false;
 };
 
 // The form above with one setting of Button1 replaced by `button1Extra` (a JSON list entry).
@@ -91,6 +97,15 @@ TEST(FormReader, BuildsComponentsWithScaledSettingsBoundEventsAndTabOrder) {
     QTest::mouseClick(form.Button1, Qt::LeftButton);
     EXPECT_EQ(form.clicks, 1);
 
+    // A failing handler is shown and the button goes on working.
+    MessageBoxRecorder recorder;
+    form.failing = true;
+    QTest::mouseClick(form.Button1, Qt::LeftButton);
+    QTest::mouseClick(form.Button1, Qt::LeftButton);
+    EXPECT_EQ(form.clicks, 3);
+    ASSERT_EQ(recorder.boxes.size(), 2u);
+    EXPECT_EQ(recorder.boxes[1].text, QStringLiteral("'x' is not a valid floating point value."));
+
     // The focus starts on the first control in the stored tab order, not in the order of
     // creation; the caption takes none.
     EXPECT_EQ(form.focusWidget(), form.Button1);
@@ -111,6 +126,9 @@ TEST(FormReader, ReportsEveryReadingFailureWithComponentPropertyAndReason) {
          {},
          "Error reading Button1.OnClick: Обработчик Nowhere не найден"},
         {R"(, ["Font", {"Style": ["fsWide"]}])",
+         {},
+         "Error reading Button1.Font: Invalid property value"},
+        {R"(, ["Font", {"Heigth": -13}])",
          {},
          "Error reading Button1.Font: Invalid property value"},
         {R"(, ["%s%n%p", 1])", {}, "Error reading Button1.%s%n%p: Property %s%n%p does not exist"},
