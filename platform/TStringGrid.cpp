@@ -77,7 +77,11 @@ TStringGrid::TStringGrid(QWidget* parent) : QAbstractScrollArea(parent) {
     connect(editor_, &QLineEdit::textChanged, this, &TStringGrid::EditorTextChanged);
 }
 
-TStringGrid::~TStringGrid() = default;
+TStringGrid::~TStringGrid() {
+    // The editor goes first, while the grid it reports to is still whole.
+    editorMode_ = false;
+    delete editor_;
+}
 
 // ---- cells
 
