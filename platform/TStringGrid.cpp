@@ -570,6 +570,8 @@ void TStringGrid::ShowEditor() {
         return;
     }
     editorMode_ = true;
+    // Nobody should type into a cell out of sight.
+    ScrollInView(col_, row_);
     editor_->setText(Cell(col_, row_));
     editor_->selectAll();
     PlaceEditor();
@@ -644,6 +646,7 @@ void TStringGrid::KeyChar(const TTypedChar& typed) {
         HideEditor();
         return;
     }
+    ScrollInView(col_, row_);
     editor_->ApplyChar(key, typed.Key, typed.Text);
 }
 

@@ -148,6 +148,39 @@ TEST_F(StringGridEditor, ProgramWritesBypassTheFilterAndReachTheOpenEditor) {
     EXPECT_THROW(grid1_->Cell(-1, 0), Exception);
 }
 
+// With a handler that lets everything through, the grid and the editor act on the control
+// characters themselves: Enter opens and closes the editor, Ctrl+V pastes, Ctrl+Z undoes.
+TEST_F(StringGridEditor, PassingControlCharactersReachTheGridAndTheEditor) {
+    struct Case {
+        const char* Keys;
+        const char* After;
+        bool Open;
+        const char* ClipboardAfter;
+    };
+    const Case cases[] = {
+        {"<Enter>", "7", true, "a.b -1"},
+        {"<Enter> <End> 5 <Enter>", "75", false, "a.b -1"},
+        {"<F2> <C-v>", "a.b -1", true, "a.b -1"},
+        {"<F2> <C-x>", "", true, "7"},
+        {"<F2> <C-c>", "7", true, "7"},
+        {"<F2> <End> 1 <C-z>", "7", true, "a.b -1"},
+        {"<F2> <End> 1 <Esc>", "71", true, "a.b -1"},
+        {"<Esc>", "7", false, "a.b -1"},
+    };
+    grid2_->SetOnKeyPress([this](TObject* sender, char& key) { calls_.push_back({sender, key}); });
+    grid2_->setFocus();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Keys);
+        grid2_->SetEditorMode(false);
+        grid2_->SetCell(1, 1, QStringLiteral("7"));
+        QApplication::clipboard()->setText(QStringLiteral("a.b -1"));
+        Type(QString::fromLatin1(c.Keys));
+        EXPECT_EQ(grid2_->Cell(1, 1), QString::fromUtf8(c.After));
+        EXPECT_EQ(grid2_->EditorMode(), c.Open);
+        EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8(c.ClipboardAfter));
+    }
+}
+
 TEST_F(StringGridEditor, ARewrittenCharacterIsInsertedAsRewritten) {
     // A handler may turn any character into another, outside ASCII too.
     grid2_->SetOnKeyPress([](TObject*, char& key) {

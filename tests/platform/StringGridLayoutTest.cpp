@@ -52,6 +52,15 @@ TEST_F(StringGridLayout, TheCoefficientGridScrollsDownToItsEighthRow) {
     EXPECT_EQ(grid1_->Row(), 6);
     EXPECT_FALSE(grid1_->CellRect(1, 6).isNull());
     EXPECT_EQ(grid1_->Cell(1, 7), "-2,5");
+
+    // Typing into a current cell that was scrolled away brings it back into view.
+    Type("<Tab> <S-Tab>");
+    grid1_->verticalScrollBar()->setValue(0);
+    ASSERT_TRUE(grid1_->CellRect(1, 6).isNull());
+    Type("1");
+    EXPECT_FALSE(grid1_->CellRect(1, 6).isNull());
+    EXPECT_EQ(grid1_->InplaceEditor()->geometry(), grid1_->CellRect(1, 6));
+    EXPECT_EQ(grid1_->Cell(1, 6), "1");
 }
 
 TEST_F(StringGridLayout, FixedCellsInButtonFaceAndValueCellsInWindowColour) {
