@@ -61,6 +61,12 @@ TEST_F(StringGridLayout, TheCoefficientGridScrollsDownToItsEighthRow) {
     EXPECT_FALSE(grid1_->CellRect(1, 6).isNull());
     EXPECT_EQ(grid1_->InplaceEditor()->geometry(), grid1_->CellRect(1, 6));
     EXPECT_EQ(grid1_->Cell(1, 6), "1");
+    // Also when the character is swallowed and only opens the editor.
+    Type("<Tab> <S-Tab>");
+    grid1_->verticalScrollBar()->setValue(0);
+    Type("x");
+    EXPECT_TRUE(grid1_->EditorMode());
+    EXPECT_FALSE(grid1_->CellRect(1, 6).isNull());
 }
 
 TEST_F(StringGridLayout, FixedCellsInButtonFaceAndValueCellsInWindowColour) {
