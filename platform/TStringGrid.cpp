@@ -77,7 +77,11 @@ TStringGrid::TStringGrid(QWidget* parent) : QAbstractScrollArea(parent) {
     connect(editor_, &QLineEdit::textChanged, this, &TStringGrid::EditorTextChanged);
 }
 
-TStringGrid::~TStringGrid() = default;
+TStringGrid::~TStringGrid() {
+    // The editor goes first, while the grid it reports to is still whole.
+    editorMode_ = false;
+    delete editor_;
+}
 
 // ---- cells
 
@@ -566,6 +570,8 @@ void TStringGrid::ShowEditor() {
         return;
     }
     editorMode_ = true;
+    // Nobody should type into a cell out of sight.
+    ScrollInView(col_, row_);
     editor_->setText(Cell(col_, row_));
     editor_->selectAll();
     PlaceEditor();
@@ -640,6 +646,7 @@ void TStringGrid::KeyChar(const TTypedChar& typed) {
         HideEditor();
         return;
     }
+    ScrollInView(col_, row_);
     editor_->ApplyChar(key, typed.Key, typed.Text);
 }
 

@@ -6,6 +6,7 @@
 #include <QAbstractScrollArea>
 #include <QFlags>
 #include <QString>
+#include <utility>
 #include <vector>
 
 class TInplaceEdit;

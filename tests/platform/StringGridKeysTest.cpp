@@ -54,6 +54,10 @@ const KeyCase kKeyCases[] = {
     {"F2OnOpenEditorIsNoCharacter", 1, "12", "<F2> <F2>", "12", Editor::WholeTextSelected, 0},
 };
 
+void PrintTo(const KeyCase& c, std::ostream* out) {
+    *out << c.Name << ": " << c.Keys;
+}
+
 class StringGridKeys : public StringGridTest, public ::testing::WithParamInterface<KeyCase> {};
 
 TEST_P(StringGridKeys, TypingGivesCellTextAndEditorState) {
