@@ -80,6 +80,8 @@ public:
     // The chart at its client size in device pixels, opaque, as it shows on the screen.
     QImage ToBitmap() const;
     QImage ToBitmap(qreal devicePixelRatio) const;
+    // Renders the whole chart afresh at a size and resolution, bypassing the kept image.
+    QImage Render(const QSize& size, qreal devicePixelRatio) const;
 
     bool ReadProperty(const QString& name, const QJsonValue& value,
                       const TReadContext& context) override;
@@ -101,7 +103,6 @@ private:
     TView AutoView() const;
     void Changed();
     const QImage& CachedImage(const QSize& size, qreal devicePixelRatio) const;
-    QImage Render(const QSize& size, qreal devicePixelRatio) const;
     void PlotPoints(QImage& image, const TLayout& layout, qreal devicePixelRatio) const;
     void KeepUnderPointer(double anchorX, double anchorY, const QPointF& position);
     void UpdateReadout(const QPoint& position);
