@@ -4,6 +4,8 @@
 #include "rtl/Colors.h"
 
 #include <QString>
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -17,9 +19,12 @@ enum class TChartListOrder { loNone, loAscending };
 
 // The data of one point series of a chart. Points are stored column-wise in fixed-size blocks:
 // x and y always, a colour per point only once two colours differ, a label index only once a
-// label is not empty. Appending is O(1); the order by X is established lazily, the first time
-// something reads the points, by a natural merge of the runs the points arrived in. Blocks are
-// released while they are merged, so the ordering needs no second copy of the data.
+// label is not empty. The order by X costs little for the way the calculation adds points, a
+// falling run followed by a rising one: the falling run is stored backwards, which puts it in
+// order as it arrives, and the rising run is merged with it point by point as it arrives, the
+// blocks of the first being reused for the result. Any other arrival order is appended as it
+// comes and put in order by the first read, by a natural merge of its runs. Blocks are reused
+// rather than returned between fills, so a refill costs no fresh memory.
 class TPointSeries : public TComponent {
 public:
     TPointSeries();
@@ -30,7 +35,16 @@ public:
     static constexpr std::size_t kBlockSize = std::size_t(1) << kBlockShift;
 
     void Clear();
-    void AddXY(double x, double y, const QString& label, TColor colour);
+    void AddXY(double x, double y, const QString& label, TColor colour) {
+        // The calculation's case, a point of the series' one colour without a label, is a few
+        // stores here; block changes and everything else take the general way.
+        if (plain_ && colour == uniformColour_ && label.isEmpty() && count_ != 0 &&
+            AddPlain(x, y)) {
+            Added(x, y);
+            return;
+        }
+        AddGeneral(x, y, label, colour);
+    }
 
     std::size_t Count() const { return count_; }
     // Indices count from 0 in the series' order; an index out of range throws Exception.
@@ -87,8 +101,92 @@ private:
     };
     using Blocks = std::vector<Block>;
 
-    Block NewBlock() const;
-    void Changed();
+    // Ascending: every point sits in order in blocks_. Descending: the latest points fall and
+    // are kept in order backwards in falling_, after the earlier points in blocks_. Merging:
+    // blocks_ was empty when the fall ended; the rising points are merged with falling_ into
+    // blocks_ as they arrive. Raw: points are appended as they come, ordered when read.
+    enum class Mode { Ascending, Descending, Merging, Raw };
+
+    bool AddPlain(double x, double y) {
+        if (!(x < lastX_)) {
+            if (mode_ == Mode::Merging) {
+                while (fallLeft_ != 0 && !(x < *fallX_)) {
+                    if (outRoom_ == 0)
+                        return false;
+                    *outX_++ = *fallX_++;
+                    *outY_++ = *fallY_++;
+                    --outRoom_;
+                    --fallLeft_;
+                    ++fallingNext_;
+                    ++stored_;
+                    ++ordered_;
+                }
+                if (fallLeft_ == 0 && fallingNext_ != fallingCount_)
+                    return false; // the next falling block
+            } else if (mode_ != Mode::Ascending) {
+                return false;
+            }
+            if (outRoom_ == 0)
+                return false;
+            *outX_++ = x;
+            *outY_++ = y;
+            --outRoom_;
+            ++stored_;
+            ++ordered_;
+            return true;
+        }
+        if (mode_ != Mode::Descending || preRoom_ == 0)
+            return false;
+        *--preX_ = x;
+        *--preY_ = y;
+        --preRoom_;
+        --fallingFront_;
+        ++fallingCount_;
+        fallingTies_ = 1;
+        return true;
+    }
+    void Added(double x, double y) {
+        lastX_ = x;
+        ++count_;
+        if (std::isfinite(x) && std::isfinite(y)) {
+            if (!haveBounds_) {
+                bounds_ = {x, x, y, y};
+                haveBounds_ = true;
+            } else {
+                bounds_.xMin = std::min(bounds_.xMin, x);
+                bounds_.xMax = std::max(bounds_.xMax, x);
+                bounds_.yMin = std::min(bounds_.yMin, y);
+                bounds_.yMax = std::max(bounds_.yMax, y);
+            }
+        }
+        Changed();
+    }
+    void Changed() {
+        ++changeCount_;
+        if (!notifyPending_ && notify_) {
+            notifyPending_ = true;
+            notify_();
+        }
+    }
+    void AddGeneral(double x, double y, const QString& label, TColor colour);
+    void SyncCursors() const;
+
+    Block TakeBlock() const;
+    void ReleaseBlock(Block& block) const;
+    void TrimPool() const;
+    void MaterializeColours();
+    void MaterializeLabels();
+
+    void Push(double x, double y, TColor colour, std::uint32_t label) const;
+    void PushFrom(const Block& block, std::size_t offset) const;
+    void Prepend(double x, double y, TColor colour, std::uint32_t label);
+    void StartFalling(double x, double y, TColor colour, std::uint32_t label);
+    void AddTie(double x, double y, TColor colour, std::uint32_t label);
+    void MergeFallingUpTo(double x) const;
+    void FlushFalling(bool inOrder) const;
+    void ReleaseMergedFalling() const;
+    Block& FallingAt(std::size_t k, std::size_t& offset) const;
+
     void EnsureOrdered() const;
     bool MergePass() const;
     template <bool kColours, bool kLabels>
@@ -96,13 +194,36 @@ private:
                    std::size_t aEnd, bool aDescending, std::size_t bBegin, std::size_t bEnd,
                    bool bDescending, Blocks& out, std::size_t& outCount) const;
     std::size_t RunEnd(std::size_t begin, bool& descending) const;
-    double XValueUnordered(std::size_t index) const;
+    double XValueStored(std::size_t index) const;
     void CheckIndex(std::size_t index) const;
 
-    // The order is established lazily by readers, so the storage is mutable.
+    // Readers put the points in order, so the storage is mutable.
+    mutable Mode mode_ = Mode::Ascending;
     mutable Blocks blocks_;
-    mutable std::size_t ordered_ = 0; // leading points known to be in order
+    mutable std::size_t stored_ = 0;  // points in blocks_
+    mutable std::size_t ordered_ = 0; // leading points of blocks_ known to be in order
+    // The falling run, ascending from slot fallingFront_ of its first block.
+    mutable Blocks falling_;
+    mutable std::size_t fallingFront_ = 0;
+    mutable std::size_t fallingCount_ = 0;
+    mutable std::size_t fallingNext_ = 0; // first point not yet merged into blocks_
+    mutable std::size_t fallingTies_ = 0; // leading points equal to the smallest
+    mutable Blocks pool_;
+    // Where the inline path writes and reads: free slots after the last stored point, free
+    // slots before the falling run's first point, and the falling points of the current block
+    // not yet merged. Set again after every change made elsewhere.
+    mutable double* outX_ = nullptr;
+    mutable double* outY_ = nullptr;
+    mutable std::size_t outRoom_ = 0;
+    mutable double* preX_ = nullptr;
+    mutable double* preY_ = nullptr;
+    mutable std::size_t preRoom_ = 0;
+    mutable const double* fallX_ = nullptr;
+    mutable const double* fallY_ = nullptr;
+    mutable std::size_t fallLeft_ = 0;
+    bool plain_ = true; // no colour per point and no labels
     std::size_t count_ = 0;
+    double lastX_ = 0; // of the point added last
     bool hasColours_ = false;
     bool hasLabels_ = false;
     TColor uniformColour_ = clRed;
