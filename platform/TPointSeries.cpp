@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -13,7 +14,7 @@ constexpr std::size_t kMask = TPointSeries::kBlockSize - 1;
 
 } // namespace
 
-TPointSeries::TPointSeries() = default;
+TPointSeries::TPointSeries() : pending_(std::make_unique<TPending[]>(kPendingSize)) {}
 TPointSeries::~TPointSeries() = default;
 
 // ---- Blocks --------------------------------------------------------------------------------
@@ -78,7 +79,13 @@ void TPointSeries::SyncCursors() const {
 
 void TPointSeries::SetChangeNotify(std::function<void()> notify) {
     notify_ = std::move(notify);
-    notifyPending_ = false;
+    notifyPending_ = !notify_;
+}
+
+void TPointSeries::Notify() {
+    notifyPending_ = true;
+    if (notify_)
+        notify_();
 }
 
 void TPointSeries::Clear() {
@@ -93,17 +100,18 @@ void TPointSeries::Clear() {
     mode_ = Mode::Ascending;
     stored_ = ordered_ = 0;
     fallingFront_ = fallingCount_ = fallingNext_ = fallingTies_ = 0;
+    pendingCount_ = 0;
     count_ = 0;
     hasColours_ = false;
     hasLabels_ = false;
     haveBounds_ = false;
-    plain_ = true;
+    plain_ = false;
     SyncCursors();
     ++clearCount_;
     Changed();
 }
 
-void TPointSeries::MaterializeColours() {
+void TPointSeries::MaterializeColours() const {
     // The first point of another colour: from now on every point carries its own.
     hasColours_ = true;
     plain_ = false;
@@ -115,7 +123,7 @@ void TPointSeries::MaterializeColours() {
             }
 }
 
-void TPointSeries::MaterializeLabels() {
+void TPointSeries::MaterializeLabels() const {
     hasLabels_ = true;
     plain_ = false;
     for (Blocks* list : {&blocks_, &falling_})
@@ -151,7 +159,7 @@ TPointSeries::Block& TPointSeries::FallingAt(std::size_t k, std::size_t& offset)
     return falling_[slot >> kBlockShift];
 }
 
-void TPointSeries::Prepend(double x, double y, TColor colour, std::uint32_t label) {
+void TPointSeries::Prepend(double x, double y, TColor colour, std::uint32_t label) const {
     if (fallingFront_ == 0) {
         falling_.insert(falling_.begin(), TakeBlock());
         fallingFront_ = kBlockSize;
@@ -167,7 +175,7 @@ void TPointSeries::Prepend(double x, double y, TColor colour, std::uint32_t labe
     ++fallingCount_;
 }
 
-void TPointSeries::StartFalling(double x, double y, TColor colour, std::uint32_t label) {
+void TPointSeries::StartFalling(double x, double y, TColor colour, std::uint32_t label) const {
     // The previous point and this one begin the falling run; the previous point is the last
     // one stored, and the points before it stay where they are.
     const std::size_t at = (stored_ - 1) & kMask;
@@ -185,7 +193,7 @@ void TPointSeries::StartFalling(double x, double y, TColor colour, std::uint32_t
     mode_ = Mode::Descending;
 }
 
-void TPointSeries::AddTie(double x, double y, TColor colour, std::uint32_t label) {
+void TPointSeries::AddTie(double x, double y, TColor colour, std::uint32_t label) const {
     // Points of equal X keep the order they came in: the new one goes behind the others of
     // its value, which are the first fallingTies_ points of the run.
     Prepend(x, y, colour, label);
@@ -246,6 +254,7 @@ void TPointSeries::FlushFalling(bool inOrder) const {
 }
 
 void TPointSeries::AddGeneral(double x, double y, const QString& label, TColor colour) {
+    Drain();
     if (count_ == 0)
         uniformColour_ = colour;
     else if (!hasColours_ && colour != uniformColour_)
@@ -257,10 +266,162 @@ void TPointSeries::AddGeneral(double x, double y, const QString& label, TColor c
         labels_.push_back(label);
         labelIndex = std::uint32_t(labels_.size());
     }
+    Store(x, y, colour, labelIndex);
+    ++count_;
+    AddBounds(x, y);
+    plain_ = !hasColours_ && !hasLabels_;
+    Changed();
+}
 
+void TPointSeries::AddBounds(double x, double y) const {
+    if (!std::isfinite(x) || !std::isfinite(y))
+        return;
+    if (!haveBounds_) {
+        bounds_ = {x, x, y, y};
+        haveBounds_ = true;
+        return;
+    }
+    bounds_.xMin = std::min(bounds_.xMin, x);
+    bounds_.xMax = std::max(bounds_.xMax, x);
+    bounds_.yMin = std::min(bounds_.yMin, y);
+    bounds_.yMax = std::max(bounds_.yMax, y);
+}
+
+void TPointSeries::Drain() const {
+    const std::size_t n = pendingCount_;
+    if (n == 0)
+        return;
+    pendingCount_ = 0;
+    const TPending* points = pending_.get();
+    // Bounds without a test per point: x * 0 is 0 for every finite x, so the sum below stays
+    // 0 exactly when every value is finite; otherwise the points are gone through one by one.
+    double xMin = points[0].x, xMax = xMin, yMin = points[0].y, yMax = yMin;
+    double finite = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        const double x = points[k].x;
+        const double y = points[k].y;
+        xMin = std::min(xMin, x);
+        xMax = std::max(xMax, x);
+        yMin = std::min(yMin, y);
+        yMax = std::max(yMax, y);
+        finite += x * 0 + y * 0;
+    }
+    if (finite == 0) {
+        AddBounds(xMin, yMin);
+        AddBounds(xMax, yMax);
+    } else {
+        for (std::size_t k = 0; k < n; ++k)
+            AddBounds(points[k].x, points[k].y);
+    }
+    std::size_t i = 0;
+    while (i < n) {
+        i = DrainFast(points, i, n);
+        if (i < n) {
+            Store(points[i].x, points[i].y, uniformColour_, 0);
+            ++i;
+        }
+    }
+    count_ += n;
+    changeCount_ += n;
+}
+
+std::size_t TPointSeries::DrainFast(const TPending* points, std::size_t i, std::size_t n) const {
+    // The common steps of Store with the cursors in locals; stops at the first point that
+    // needs more (a new block, a change of direction, a tie), which Store then takes.
+    double last = lastX_;
+    if (mode_ == Mode::Ascending) {
+        double* ox = outX_;
+        double* oy = outY_;
+        const std::size_t room = std::min(outRoom_, n - i);
+        std::size_t k = 0;
+        for (; k < room; ++k) {
+            const double x = points[i + k].x;
+            if (x < last)
+                break;
+            ox[k] = x;
+            oy[k] = points[i + k].y;
+            last = x;
+        }
+        outX_ += k;
+        outY_ += k;
+        outRoom_ -= k;
+        stored_ += k;
+        ordered_ += k;
+        i += k;
+    } else if (mode_ == Mode::Merging) {
+        // The rising points up to the next fall, merged with the falling run's current block.
+        std::size_t end = i;
+        while (end < n && !(points[end].x < last)) {
+            last = points[end].x;
+            ++end;
+        }
+        double* ox = outX_;
+        double* oy = outY_;
+        double* const oxEnd = ox + outRoom_;
+        const double* fx = fallX_;
+        const double* fy = fallY_;
+        const double* const fxEnd = fx + fallLeft_;
+        const bool lastBlock = fallingNext_ + fallLeft_ == fallingCount_;
+        std::size_t k = i;
+        while (k < end && ox != oxEnd) {
+            if (fx == fxEnd) {
+                if (!lastBlock)
+                    break; // the next falling block
+                *ox++ = points[k].x;
+                *oy++ = points[k].y;
+                ++k;
+            } else if (!(points[k].x < *fx)) { // falling points go first on ties
+                *ox++ = *fx++;
+                *oy++ = *fy++;
+            } else {
+                *ox++ = points[k].x;
+                *oy++ = points[k].y;
+                ++k;
+            }
+        }
+        const std::size_t written = std::size_t(ox - outX_);
+        fallingNext_ += std::size_t(fx - fallX_);
+        fallLeft_ -= std::size_t(fx - fallX_);
+        fallX_ = fx;
+        fallY_ = fy;
+        outX_ = ox;
+        outY_ = oy;
+        outRoom_ -= written;
+        stored_ += written;
+        ordered_ += written;
+        last = k > i ? points[k - 1].x : lastX_;
+        i = k;
+    } else if (mode_ == Mode::Descending) {
+        double* px = preX_;
+        double* py = preY_;
+        const std::size_t room = std::min(preRoom_, n - i);
+        std::size_t k = 0;
+        for (; k < room; ++k) {
+            const double x = points[i + k].x;
+            if (!(x < last))
+                break;
+            *--px = x;
+            *--py = points[i + k].y;
+            last = x;
+        }
+        if (k != 0)
+            fallingTies_ = 1;
+        preX_ = px;
+        preY_ = py;
+        preRoom_ -= k;
+        fallingFront_ -= k;
+        fallingCount_ += k;
+        i += k;
+    }
+    lastX_ = last;
+    return i;
+}
+
+void TPointSeries::Store(double x, double y, TColor colour, std::uint32_t labelIndex) const {
     // At most this many equal X in a row are sorted in place inside a falling run.
     constexpr std::size_t kMaxTies = 8;
-    const bool rising = count_ == 0 || !(x < lastX_);
+    const bool empty = stored_ == 0 && fallingNext_ == fallingCount_;
+    const bool rising = empty || !(x < lastX_);
     switch (mode_) {
     case Mode::Ascending:
         if (rising || xOrder_ == TChartListOrder::loNone) {
@@ -306,8 +467,8 @@ void TPointSeries::AddGeneral(double x, double y, const QString& label, TColor c
         Push(x, y, colour, labelIndex);
         break;
     }
+    lastX_ = x;
     SyncCursors();
-    Added(x, y);
 }
 
 double TPointSeries::XValueStored(std::size_t index) const {
@@ -315,7 +476,7 @@ double TPointSeries::XValueStored(std::size_t index) const {
 }
 
 void TPointSeries::CheckIndex(std::size_t index) const {
-    if (index >= count_)
+    if (index >= Count())
         throw Exception("List index out of bounds (" + std::to_string(index) + ")");
 }
 
@@ -333,6 +494,7 @@ double TPointSeries::YValue(std::size_t index) const {
 
 TColor TPointSeries::ValueColor(std::size_t index) const {
     CheckIndex(index);
+    Drain();
     if (!hasColours_)
         return uniformColour_;
     EnsureOrdered();
@@ -341,6 +503,7 @@ TColor TPointSeries::ValueColor(std::size_t index) const {
 
 QString TPointSeries::Label(std::size_t index) const {
     CheckIndex(index);
+    Drain();
     if (!hasLabels_)
         return {};
     EnsureOrdered();
@@ -349,6 +512,7 @@ QString TPointSeries::Label(std::size_t index) const {
 }
 
 std::optional<TPointSeries::TBounds> TPointSeries::Bounds() const {
+    Drain();
     if (!haveBounds_)
         return std::nullopt;
     return bounds_;
@@ -391,6 +555,7 @@ void TPointSeries::SetXValuesOrder(TChartListOrder order) {
 // falling and one rising run: a single pass.
 
 void TPointSeries::EnsureOrdered() const {
+    Drain();
     if (mode_ == Mode::Ascending && ordered_ == stored_) {
         TrimPool();
         return;

@@ -36,17 +36,20 @@ public:
 
     void Clear();
     void AddXY(double x, double y, const QString& label, TColor colour) {
-        // The calculation's case, a point of the series' one colour without a label, is a few
-        // stores here; block changes and everything else take the general way.
-        if (plain_ && colour == uniformColour_ && label.isEmpty() && count_ != 0 &&
-            AddPlain(x, y)) {
-            Added(x, y);
+        // The calculation's case, a point of the series' one colour without a label, only goes
+        // into a small staging buffer here, which is put in order in a tight loop when full.
+        if (plain_ && colour == uniformColour_ && label.isEmpty()) {
+            pending_[pendingCount_] = {x, y};
+            if (++pendingCount_ == kPendingSize)
+                Drain();
+            if (!notifyPending_)
+                Notify();
             return;
         }
         AddGeneral(x, y, label, colour);
     }
 
-    std::size_t Count() const { return count_; }
+    std::size_t Count() const { return count_ + pendingCount_; }
     // Indices count from 0 in the series' order; an index out of range throws Exception.
     double XValue(std::size_t index) const;
     double YValue(std::size_t index) const;
@@ -74,10 +77,10 @@ public:
     // Every Clear and AddXY increments ChangeCount; ClearCount counts the Clears alone. The
     // notification runs on the first change after AcknowledgeChange, not once per point, so
     // the owner can schedule one repaint for a whole fill.
-    std::uint64_t ChangeCount() const { return changeCount_; }
+    std::uint64_t ChangeCount() const { return changeCount_ + pendingCount_; }
     std::uint64_t ClearCount() const { return clearCount_; }
     void SetChangeNotify(std::function<void()> notify);
-    void AcknowledgeChange() { notifyPending_ = false; }
+    void AcknowledgeChange() { notifyPending_ = !notify_; }
 
     // Stored settings.
     TColor SeriesColor() const { return seriesColor_; }
@@ -107,81 +110,35 @@ private:
     // blocks_ as they arrive. Raw: points are appended as they come, ordered when read.
     enum class Mode { Ascending, Descending, Merging, Raw };
 
-    bool AddPlain(double x, double y) {
-        if (!(x < lastX_)) {
-            if (mode_ == Mode::Merging) {
-                while (fallLeft_ != 0 && !(x < *fallX_)) {
-                    if (outRoom_ == 0)
-                        return false;
-                    *outX_++ = *fallX_++;
-                    *outY_++ = *fallY_++;
-                    --outRoom_;
-                    --fallLeft_;
-                    ++fallingNext_;
-                    ++stored_;
-                    ++ordered_;
-                }
-                if (fallLeft_ == 0 && fallingNext_ != fallingCount_)
-                    return false; // the next falling block
-            } else if (mode_ != Mode::Ascending) {
-                return false;
-            }
-            if (outRoom_ == 0)
-                return false;
-            *outX_++ = x;
-            *outY_++ = y;
-            --outRoom_;
-            ++stored_;
-            ++ordered_;
-            return true;
-        }
-        if (mode_ != Mode::Descending || preRoom_ == 0)
-            return false;
-        *--preX_ = x;
-        *--preY_ = y;
-        --preRoom_;
-        --fallingFront_;
-        ++fallingCount_;
-        fallingTies_ = 1;
-        return true;
-    }
-    void Added(double x, double y) {
-        lastX_ = x;
-        ++count_;
-        if (std::isfinite(x) && std::isfinite(y)) {
-            if (!haveBounds_) {
-                bounds_ = {x, x, y, y};
-                haveBounds_ = true;
-            } else {
-                bounds_.xMin = std::min(bounds_.xMin, x);
-                bounds_.xMax = std::max(bounds_.xMax, x);
-                bounds_.yMin = std::min(bounds_.yMin, y);
-                bounds_.yMax = std::max(bounds_.yMax, y);
-            }
-        }
-        Changed();
-    }
+    struct TPending {
+        double x, y;
+    };
+    static constexpr std::size_t kPendingSize = 1024;
+
     void Changed() {
         ++changeCount_;
-        if (!notifyPending_ && notify_) {
-            notifyPending_ = true;
-            notify_();
-        }
+        if (!notifyPending_)
+            Notify();
     }
+    void Notify();
+    void Drain() const;
+    std::size_t DrainFast(const TPending* points, std::size_t begin, std::size_t end) const;
+    void Store(double x, double y, TColor colour, std::uint32_t label) const;
+    void AddBounds(double x, double y) const;
     void AddGeneral(double x, double y, const QString& label, TColor colour);
     void SyncCursors() const;
 
     Block TakeBlock() const;
     void ReleaseBlock(Block& block) const;
     void TrimPool() const;
-    void MaterializeColours();
-    void MaterializeLabels();
+    void MaterializeColours() const;
+    void MaterializeLabels() const;
 
     void Push(double x, double y, TColor colour, std::uint32_t label) const;
     void PushFrom(const Block& block, std::size_t offset) const;
-    void Prepend(double x, double y, TColor colour, std::uint32_t label);
-    void StartFalling(double x, double y, TColor colour, std::uint32_t label);
-    void AddTie(double x, double y, TColor colour, std::uint32_t label);
+    void Prepend(double x, double y, TColor colour, std::uint32_t label) const;
+    void StartFalling(double x, double y, TColor colour, std::uint32_t label) const;
+    void AddTie(double x, double y, TColor colour, std::uint32_t label) const;
     void MergeFallingUpTo(double x) const;
     void FlushFalling(bool inOrder) const;
     void ReleaseMergedFalling() const;
@@ -221,20 +178,22 @@ private:
     mutable const double* fallX_ = nullptr;
     mutable const double* fallY_ = nullptr;
     mutable std::size_t fallLeft_ = 0;
-    bool plain_ = true; // no colour per point and no labels
-    std::size_t count_ = 0;
-    double lastX_ = 0; // of the point added last
-    bool hasColours_ = false;
-    bool hasLabels_ = false;
+    mutable bool plain_ = false; // the next point of uniformColour_ without label may be staged
+    std::unique_ptr<TPending[]> pending_;
+    mutable std::size_t pendingCount_ = 0;
+    mutable std::size_t count_ = 0;
+    mutable double lastX_ = 0; // of the point added last
+    mutable bool hasColours_ = false;
+    mutable bool hasLabels_ = false;
     TColor uniformColour_ = clRed;
     std::vector<QString> labels_;
 
-    bool haveBounds_ = false;
-    TBounds bounds_{0, 0, 0, 0};
+    mutable bool haveBounds_ = false;
+    mutable TBounds bounds_{0, 0, 0, 0};
 
-    std::uint64_t changeCount_ = 0;
+    mutable std::uint64_t changeCount_ = 0;
     std::uint64_t clearCount_ = 0;
-    bool notifyPending_ = false;
+    bool notifyPending_ = true; // nothing to notify, or notified since the last paint
     std::function<void()> notify_;
 
     TColor seriesColor_ = clRed;
