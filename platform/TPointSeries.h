@@ -122,6 +122,8 @@ private:
     }
     void Notify();
     void Drain() const;
+    static bool BatchBounds(const TPending* points, std::size_t n, double& xMin, double& xMax,
+                            double& yMin, double& yMax);
     std::size_t DrainFast(const TPending* points, std::size_t begin, std::size_t end) const;
     void Store(double x, double y, TColor colour, std::uint32_t label) const;
     void AddBounds(double x, double y) const;
