@@ -83,6 +83,8 @@ public:
     // Puts ToBitmap() on the clipboard as its only content; EClipboardException when the
     // clipboard cannot be taken. The bitmap is released on every path.
     void CopyToClipboardBitmap() const;
+    // Renders the whole chart afresh at a size and resolution, bypassing the kept image.
+    QImage Render(const QSize& size, qreal devicePixelRatio) const;
 
     bool ReadProperty(const QString& name, const QJsonValue& value,
                       const TReadContext& context) override;
@@ -104,7 +106,6 @@ private:
     TView AutoView() const;
     void Changed();
     const QImage& CachedImage(const QSize& size, qreal devicePixelRatio) const;
-    QImage Render(const QSize& size, qreal devicePixelRatio) const;
     void PlotPoints(QImage& image, const TLayout& layout, qreal devicePixelRatio) const;
     void KeepUnderPointer(double anchorX, double anchorY, const QPointF& position);
     void UpdateReadout(const QPoint& position);

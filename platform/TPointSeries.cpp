@@ -3,8 +3,13 @@
 #include "platform/TSettingValue.h"
 #include "rtl/Exceptions.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -13,104 +18,504 @@ constexpr std::size_t kMask = TPointSeries::kBlockSize - 1;
 
 } // namespace
 
-TPointSeries::TPointSeries() = default;
+TPointSeries::TPointSeries() : pending_(std::make_unique<TPending[]>(kPendingSize)) {}
 TPointSeries::~TPointSeries() = default;
 
-TPointSeries::Block TPointSeries::NewBlock() const {
+// ---- Blocks --------------------------------------------------------------------------------
+
+TPointSeries::Block TPointSeries::TakeBlock() const {
     Block block;
-    block.x = std::make_unique_for_overwrite<double[]>(kBlockSize);
-    block.y = std::make_unique_for_overwrite<double[]>(kBlockSize);
-    if (hasColours_)
+    if (!pool_.empty()) {
+        block = std::move(pool_.back());
+        pool_.pop_back();
+    } else {
+        block.x = std::make_unique_for_overwrite<double[]>(kBlockSize);
+        block.y = std::make_unique_for_overwrite<double[]>(kBlockSize);
+    }
+    if (hasColours_ && !block.colours)
         block.colours = std::make_unique_for_overwrite<TColor[]>(kBlockSize);
-    if (hasLabels_)
+    else if (!hasColours_)
+        block.colours.reset();
+    if (hasLabels_ && !block.labels)
         block.labels = std::make_unique_for_overwrite<std::uint32_t[]>(kBlockSize);
+    else if (!hasLabels_)
+        block.labels.reset();
     return block;
 }
 
-void TPointSeries::Changed() {
-    ++changeCount_;
-    if (!notifyPending_ && notify_) {
-        notifyPending_ = true;
-        notify_();
+void TPointSeries::ReleaseBlock(Block& block) const {
+    if (block.x)
+        pool_.push_back(std::move(block));
+    block = Block();
+}
+
+void TPointSeries::TrimPool() const {
+    // A few spare blocks smooth the next fill; the rest goes back.
+    constexpr std::size_t kSpare = 2;
+    if (pool_.size() > kSpare)
+        pool_.resize(kSpare);
+}
+
+void TPointSeries::SyncCursors() const {
+    outRoom_ = 0;
+    if (!blocks_.empty() && (stored_ & kMask) != 0) {
+        const std::size_t offset = stored_ & kMask;
+        outX_ = blocks_.back().x.get() + offset;
+        outY_ = blocks_.back().y.get() + offset;
+        outRoom_ = kBlockSize - offset;
+    }
+    preRoom_ = 0;
+    if (mode_ == Mode::Descending && !falling_.empty()) {
+        preX_ = falling_.front().x.get() + fallingFront_;
+        preY_ = falling_.front().y.get() + fallingFront_;
+        preRoom_ = fallingFront_;
+    }
+    fallLeft_ = 0;
+    if (mode_ == Mode::Merging && fallingNext_ < fallingCount_) {
+        const std::size_t slot = fallingFront_ + fallingNext_;
+        const std::size_t offset = slot & kMask;
+        const Block& block = falling_[slot >> kBlockShift];
+        fallX_ = block.x.get() + offset;
+        fallY_ = block.y.get() + offset;
+        fallLeft_ = std::min(kBlockSize - offset, fallingCount_ - fallingNext_);
     }
 }
 
 void TPointSeries::SetChangeNotify(std::function<void()> notify) {
     notify_ = std::move(notify);
-    notifyPending_ = false;
+    notifyPending_ = !notify_;
+}
+
+void TPointSeries::Notify() {
+    notifyPending_ = true;
+    if (notify_)
+        notify_();
 }
 
 void TPointSeries::Clear() {
-    Blocks().swap(blocks_);
+    // The blocks wait in the pool for the refill that usually follows.
+    for (Block& block : blocks_)
+        ReleaseBlock(block);
+    for (Block& block : falling_)
+        ReleaseBlock(block);
+    blocks_.clear();
+    falling_.clear();
     std::vector<QString>().swap(labels_);
+    mode_ = Mode::Ascending;
+    stored_ = ordered_ = 0;
+    fallingFront_ = fallingCount_ = fallingNext_ = fallingTies_ = 0;
+    pendingCount_ = 0;
     count_ = 0;
-    ordered_ = 0;
     hasColours_ = false;
     hasLabels_ = false;
     haveBounds_ = false;
+    plain_ = false;
+    SyncCursors();
     ++clearCount_;
     Changed();
 }
 
-void TPointSeries::AddXY(double x, double y, const QString& label, TColor colour) {
-    if (count_ == 0) {
-        uniformColour_ = colour;
-    } else if (!hasColours_ && colour != uniformColour_) {
-        // The first point of another colour: from now on every point carries its own.
-        hasColours_ = true;
-        for (Block& block : blocks_) {
-            block.colours = std::make_unique_for_overwrite<TColor[]>(kBlockSize);
-            std::fill_n(block.colours.get(), kBlockSize, uniformColour_);
-        }
-    }
-    if (!hasLabels_ && !label.isEmpty()) {
-        hasLabels_ = true;
-        for (Block& block : blocks_)
-            block.labels = std::make_unique<std::uint32_t[]>(kBlockSize);
-    }
+void TPointSeries::MaterializeColours() const {
+    // The first point of another colour: from now on every point carries its own.
+    hasColours_ = true;
+    plain_ = false;
+    for (Blocks* list : {&blocks_, &falling_})
+        for (Block& block : *list)
+            if (block.x) {
+                block.colours = std::make_unique_for_overwrite<TColor[]>(kBlockSize);
+                std::fill_n(block.colours.get(), kBlockSize, uniformColour_);
+            }
+}
 
-    const std::size_t offset = count_ & kMask;
+void TPointSeries::MaterializeLabels() const {
+    hasLabels_ = true;
+    plain_ = false;
+    for (Blocks* list : {&blocks_, &falling_})
+        for (Block& block : *list)
+            if (block.x)
+                block.labels = std::make_unique<std::uint32_t[]>(kBlockSize);
+}
+
+// ---- Adding --------------------------------------------------------------------------------
+
+void TPointSeries::Push(double x, double y, TColor colour, std::uint32_t label) const {
+    const std::size_t offset = stored_ & kMask;
     if (offset == 0)
-        blocks_.push_back(NewBlock());
+        blocks_.push_back(TakeBlock());
     Block& block = blocks_.back();
-    // Points that arrive in order keep the series ordered without any later work.
-    if (ordered_ == count_ &&
-        (xOrder_ == TChartListOrder::loNone || count_ == 0 || !(x < XValueUnordered(count_ - 1))))
-        ++ordered_;
     block.x[offset] = x;
     block.y[offset] = y;
     if (hasColours_)
         block.colours[offset] = colour;
-    if (hasLabels_) {
-        if (label.isEmpty()) {
-            block.labels[offset] = 0;
-        } else {
-            labels_.push_back(label);
-            block.labels[offset] = std::uint32_t(labels_.size());
-        }
-    }
-    ++count_;
+    if (hasLabels_)
+        block.labels[offset] = label;
+    ++stored_;
+}
 
-    if (std::isfinite(x) && std::isfinite(y)) {
-        if (!haveBounds_) {
-            bounds_ = {x, x, y, y};
-            haveBounds_ = true;
-        } else {
-            bounds_.xMin = std::min(bounds_.xMin, x);
-            bounds_.xMax = std::max(bounds_.xMax, x);
-            bounds_.yMin = std::min(bounds_.yMin, y);
-            bounds_.yMax = std::max(bounds_.yMax, y);
-        }
+void TPointSeries::PushFrom(const Block& from, std::size_t at) const {
+    Push(from.x[at], from.y[at], hasColours_ ? from.colours[at] : uniformColour_,
+         hasLabels_ ? from.labels[at] : 0);
+}
+
+TPointSeries::Block& TPointSeries::FallingAt(std::size_t k, std::size_t& offset) const {
+    const std::size_t slot = fallingFront_ + k;
+    offset = slot & kMask;
+    return falling_[slot >> kBlockShift];
+}
+
+void TPointSeries::Prepend(double x, double y, TColor colour, std::uint32_t label) const {
+    if (fallingFront_ == 0) {
+        falling_.insert(falling_.begin(), TakeBlock());
+        fallingFront_ = kBlockSize;
     }
+    --fallingFront_;
+    Block& block = falling_.front();
+    block.x[fallingFront_] = x;
+    block.y[fallingFront_] = y;
+    if (hasColours_)
+        block.colours[fallingFront_] = colour;
+    if (hasLabels_)
+        block.labels[fallingFront_] = label;
+    ++fallingCount_;
+}
+
+void TPointSeries::StartFalling(double x, double y, TColor colour, std::uint32_t label) const {
+    // The previous point and this one begin the falling run; the previous point is the last
+    // one stored, and the points before it stay where they are.
+    const std::size_t at = (stored_ - 1) & kMask;
+    const Block& last = blocks_.back();
+    Prepend(last.x[at], last.y[at], hasColours_ ? last.colours[at] : uniformColour_,
+            hasLabels_ ? last.labels[at] : 0);
+    --stored_;
+    --ordered_;
+    if ((stored_ & kMask) == 0) {
+        ReleaseBlock(blocks_.back());
+        blocks_.pop_back();
+    }
+    Prepend(x, y, colour, label);
+    fallingTies_ = 1;
+    mode_ = Mode::Descending;
+}
+
+void TPointSeries::AddTie(double x, double y, TColor colour, std::uint32_t label) const {
+    // Points of equal X keep the order they came in: the new one goes behind the others of
+    // its value, which are the first fallingTies_ points of the run.
+    Prepend(x, y, colour, label);
+    for (std::size_t k = 0; k < fallingTies_; ++k) {
+        std::size_t to = 0;
+        std::size_t from = 0;
+        Block& target = FallingAt(k, to);
+        Block& source = FallingAt(k + 1, from);
+        std::swap(target.x[to], source.x[from]);
+        std::swap(target.y[to], source.y[from]);
+        if (hasColours_)
+            std::swap(target.colours[to], source.colours[from]);
+        if (hasLabels_)
+            std::swap(target.labels[to], source.labels[from]);
+    }
+    ++fallingTies_;
+}
+
+void TPointSeries::MergeFallingUpTo(double x) const {
+    ReleaseMergedFalling();
+    // Falling points not above x came earlier than x and go first.
+    while (fallingNext_ < fallingCount_) {
+        std::size_t offset = 0;
+        Block& block = FallingAt(fallingNext_, offset);
+        if (x < block.x[offset])
+            return;
+        PushFrom(block, offset);
+        ++ordered_;
+        ++fallingNext_;
+        if (offset == kMask)
+            ReleaseBlock(block);
+    }
+}
+
+void TPointSeries::ReleaseMergedFalling() const {
+    // The inline path leaves the falling block it finished for this one to release.
+    const std::size_t slot = fallingFront_ + fallingNext_;
+    if (fallingNext_ != 0 && (slot & kMask) == 0)
+        ReleaseBlock(falling_[(slot >> kBlockShift) - 1]);
+}
+
+void TPointSeries::FlushFalling(bool inOrder) const {
+    ReleaseMergedFalling();
+    while (fallingNext_ < fallingCount_) {
+        std::size_t offset = 0;
+        Block& block = FallingAt(fallingNext_, offset);
+        PushFrom(block, offset);
+        ++fallingNext_;
+        if (offset == kMask)
+            ReleaseBlock(block);
+    }
+    if (inOrder)
+        ordered_ = stored_;
+    for (Block& block : falling_)
+        ReleaseBlock(block);
+    falling_.clear();
+    fallingFront_ = fallingCount_ = fallingNext_ = fallingTies_ = 0;
+}
+
+void TPointSeries::AddGeneral(double x, double y, const QString& label, TColor colour) {
+    Drain();
+    if (count_ == 0)
+        uniformColour_ = colour;
+    else if (!hasColours_ && colour != uniformColour_)
+        MaterializeColours();
+    std::uint32_t labelIndex = 0;
+    if (!label.isEmpty()) {
+        if (!hasLabels_)
+            MaterializeLabels();
+        labels_.push_back(label);
+        labelIndex = std::uint32_t(labels_.size());
+    }
+    Store(x, y, colour, labelIndex);
+    ++count_;
+    AddBounds(x, y);
+    plain_ = !hasColours_ && !hasLabels_;
     Changed();
 }
 
-double TPointSeries::XValueUnordered(std::size_t index) const {
+void TPointSeries::AddBounds(double x, double y) const {
+    if (!std::isfinite(x) || !std::isfinite(y))
+        return;
+    if (!haveBounds_) {
+        bounds_ = {x, x, y, y};
+        haveBounds_ = true;
+        return;
+    }
+    bounds_.xMin = std::min(bounds_.xMin, x);
+    bounds_.xMax = std::max(bounds_.xMax, x);
+    bounds_.yMin = std::min(bounds_.yMin, y);
+    bounds_.yMax = std::max(bounds_.yMax, y);
+}
+
+// The bounds of a batch of points; false when a value is not finite, and the bounds are then
+// of no use. Without a test per point: x - x is 0 for a finite x and NaN otherwise.
+bool TPointSeries::BatchBounds(const TPending* points, std::size_t n, double& xMin, double& xMax,
+                               double& yMin, double& yMax) {
+#if defined(__SSE2__)
+    // x and y side by side in one register; two of them at a time.
+    __m128d lo0 = _mm_loadu_pd(&points[0].x), hi0 = lo0, lo1 = lo0, hi1 = lo0;
+    __m128d bad = _mm_setzero_pd();
+    std::size_t k = 0;
+    for (; k + 2 <= n; k += 2) {
+        const __m128d a = _mm_loadu_pd(&points[k].x);
+        const __m128d b = _mm_loadu_pd(&points[k + 1].x);
+        lo0 = _mm_min_pd(lo0, a);
+        hi0 = _mm_max_pd(hi0, a);
+        lo1 = _mm_min_pd(lo1, b);
+        hi1 = _mm_max_pd(hi1, b);
+        const __m128d da = _mm_sub_pd(a, a);
+        const __m128d db = _mm_sub_pd(b, b);
+        bad = _mm_or_pd(bad, _mm_cmpunord_pd(da, db));
+    }
+    if (k < n) {
+        const __m128d a = _mm_loadu_pd(&points[k].x);
+        lo0 = _mm_min_pd(lo0, a);
+        hi0 = _mm_max_pd(hi0, a);
+        const __m128d da = _mm_sub_pd(a, a);
+        bad = _mm_or_pd(bad, _mm_cmpunord_pd(da, da));
+    }
+    alignas(16) double lo[2], hi[2];
+    _mm_store_pd(lo, _mm_min_pd(lo0, lo1));
+    _mm_store_pd(hi, _mm_max_pd(hi0, hi1));
+    xMin = lo[0], yMin = lo[1], xMax = hi[0], yMax = hi[1];
+    return _mm_movemask_pd(bad) == 0;
+#else
+    xMin = xMax = points[0].x;
+    yMin = yMax = points[0].y;
+    double check = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        xMin = std::min(xMin, points[k].x);
+        xMax = std::max(xMax, points[k].x);
+        yMin = std::min(yMin, points[k].y);
+        yMax = std::max(yMax, points[k].y);
+        check += (points[k].x - points[k].x) + (points[k].y - points[k].y);
+    }
+    return check == 0;
+#endif
+}
+
+void TPointSeries::Drain() const {
+    const std::size_t n = pendingCount_;
+    if (n == 0)
+        return;
+    pendingCount_ = 0;
+    const TPending* points = pending_.get();
+    double xMin, xMax, yMin, yMax;
+    if (BatchBounds(points, n, xMin, xMax, yMin, yMax)) {
+        AddBounds(xMin, yMin);
+        AddBounds(xMax, yMax);
+    } else {
+        for (std::size_t k = 0; k < n; ++k)
+            AddBounds(points[k].x, points[k].y);
+    }
+    std::size_t i = 0;
+    while (i < n) {
+        i = DrainFast(points, i, n);
+        if (i < n) {
+            Store(points[i].x, points[i].y, uniformColour_, 0);
+            ++i;
+        }
+    }
+    count_ += n;
+    changeCount_ += n;
+}
+
+std::size_t TPointSeries::DrainFast(const TPending* points, std::size_t i, std::size_t n) const {
+    // The common steps of Store with the cursors in locals; stops at the first point that
+    // needs more (a new block, a change of direction, a tie), which Store then takes.
+    double last = lastX_;
+    if (mode_ == Mode::Ascending) {
+        double* ox = outX_;
+        double* oy = outY_;
+        const std::size_t room = std::min(outRoom_, n - i);
+        std::size_t k = 0;
+        for (; k < room; ++k) {
+            const double x = points[i + k].x;
+            if (x < last)
+                break;
+            ox[k] = x;
+            oy[k] = points[i + k].y;
+            last = x;
+        }
+        outX_ += k;
+        outY_ += k;
+        outRoom_ -= k;
+        stored_ += k;
+        ordered_ += k;
+        i += k;
+    } else if (mode_ == Mode::Merging) {
+        // The rising points up to the next fall, merged with the falling run's current block.
+        std::size_t end = i;
+        while (end < n && !(points[end].x < last)) {
+            last = points[end].x;
+            ++end;
+        }
+        double* ox = outX_;
+        double* oy = outY_;
+        double* const oxEnd = ox + outRoom_;
+        const double* fx = fallX_;
+        const double* fy = fallY_;
+        const double* const fxEnd = fx + fallLeft_;
+        const bool lastBlock = fallingNext_ + fallLeft_ == fallingCount_;
+        std::size_t k = i;
+        while (k < end && ox != oxEnd) {
+            if (fx == fxEnd) {
+                if (!lastBlock)
+                    break; // the next falling block
+                *ox++ = points[k].x;
+                *oy++ = points[k].y;
+                ++k;
+            } else if (!(points[k].x < *fx)) { // falling points go first on ties
+                *ox++ = *fx++;
+                *oy++ = *fy++;
+            } else {
+                *ox++ = points[k].x;
+                *oy++ = points[k].y;
+                ++k;
+            }
+        }
+        const std::size_t written = std::size_t(ox - outX_);
+        fallingNext_ += std::size_t(fx - fallX_);
+        fallLeft_ -= std::size_t(fx - fallX_);
+        fallX_ = fx;
+        fallY_ = fy;
+        outX_ = ox;
+        outY_ = oy;
+        outRoom_ -= written;
+        stored_ += written;
+        ordered_ += written;
+        last = k > i ? points[k - 1].x : lastX_;
+        i = k;
+    } else if (mode_ == Mode::Descending) {
+        double* px = preX_;
+        double* py = preY_;
+        const std::size_t room = std::min(preRoom_, n - i);
+        std::size_t k = 0;
+        for (; k < room; ++k) {
+            const double x = points[i + k].x;
+            if (!(x < last))
+                break;
+            *--px = x;
+            *--py = points[i + k].y;
+            last = x;
+        }
+        if (k != 0)
+            fallingTies_ = 1;
+        preX_ = px;
+        preY_ = py;
+        preRoom_ -= k;
+        fallingFront_ -= k;
+        fallingCount_ += k;
+        i += k;
+    }
+    lastX_ = last;
+    return i;
+}
+
+void TPointSeries::Store(double x, double y, TColor colour, std::uint32_t labelIndex) const {
+    // At most this many equal X in a row are sorted in place inside a falling run.
+    constexpr std::size_t kMaxTies = 8;
+    const bool empty = stored_ == 0 && fallingNext_ == fallingCount_;
+    const bool rising = empty || !(x < lastX_);
+    switch (mode_) {
+    case Mode::Ascending:
+        if (rising || xOrder_ == TChartListOrder::loNone) {
+            Push(x, y, colour, labelIndex);
+            ++ordered_;
+        } else {
+            StartFalling(x, y, colour, labelIndex);
+        }
+        break;
+    case Mode::Descending:
+        if (x < lastX_) {
+            Prepend(x, y, colour, labelIndex);
+            fallingTies_ = 1;
+        } else if (x == lastX_ && fallingTies_ < kMaxTies) {
+            AddTie(x, y, colour, labelIndex);
+        } else if (stored_ == 0) {
+            mode_ = Mode::Merging;
+            MergeFallingUpTo(x);
+            Push(x, y, colour, labelIndex);
+            ++ordered_;
+        } else {
+            // Earlier points before the fall: the read sorts the two runs together.
+            FlushFalling(false);
+            mode_ = Mode::Raw;
+            Push(x, y, colour, labelIndex);
+        }
+        break;
+    case Mode::Merging:
+        if (rising) {
+            MergeFallingUpTo(x);
+            Push(x, y, colour, labelIndex);
+            ++ordered_;
+        } else {
+            // What was merged and the falling rest above it are in order; x starts a new run.
+            FlushFalling(true);
+            mode_ = Mode::Raw;
+            Push(x, y, colour, labelIndex);
+        }
+        break;
+    case Mode::Raw:
+        if (ordered_ == stored_ && rising)
+            ++ordered_;
+        Push(x, y, colour, labelIndex);
+        break;
+    }
+    lastX_ = x;
+    SyncCursors();
+}
+
+double TPointSeries::XValueStored(std::size_t index) const {
     return blocks_[index >> kBlockShift].x[index & kMask];
 }
 
 void TPointSeries::CheckIndex(std::size_t index) const {
-    if (index >= count_)
+    if (index >= Count())
         throw Exception("List index out of bounds (" + std::to_string(index) + ")");
 }
 
@@ -128,6 +533,7 @@ double TPointSeries::YValue(std::size_t index) const {
 
 TColor TPointSeries::ValueColor(std::size_t index) const {
     CheckIndex(index);
+    Drain();
     if (!hasColours_)
         return uniformColour_;
     EnsureOrdered();
@@ -136,6 +542,7 @@ TColor TPointSeries::ValueColor(std::size_t index) const {
 
 QString TPointSeries::Label(std::size_t index) const {
     CheckIndex(index);
+    Drain();
     if (!hasLabels_)
         return {};
     EnsureOrdered();
@@ -144,6 +551,7 @@ QString TPointSeries::Label(std::size_t index) const {
 }
 
 std::optional<TPointSeries::TBounds> TPointSeries::Bounds() const {
+    Drain();
     if (!haveBounds_)
         return std::nullopt;
     return bounds_;
@@ -153,7 +561,7 @@ void TPointSeries::ForEachSpan(const std::function<void(const TSpan&)>& visit) c
     EnsureOrdered();
     for (std::size_t b = 0; b < blocks_.size(); ++b) {
         const Block& block = blocks_[b];
-        const std::size_t count = std::min(kBlockSize, count_ - b * kBlockSize);
+        const std::size_t count = std::min(kBlockSize, stored_ - b * kBlockSize);
         visit({block.x.get(), block.y.get(), block.colours.get(), uniformColour_, count});
     }
 }
@@ -166,11 +574,13 @@ void TPointSeries::SetXValuesOrder(TChartListOrder order) {
     if (order == xOrder_)
         return;
     // Points added so far were kept in insertion order; they get sorted on the next read.
-    if (order == TChartListOrder::loAscending)
-        ordered_ = count_ == 0 ? 0 : 1;
+    EnsureOrdered();
     xOrder_ = order;
-    if (order == TChartListOrder::loNone)
-        ordered_ = count_;
+    if (order == TChartListOrder::loAscending) {
+        mode_ = Mode::Raw;
+        ordered_ = std::min<std::size_t>(stored_, 1);
+    }
+    SyncCursors();
     Changed();
 }
 
@@ -184,11 +594,21 @@ void TPointSeries::SetXValuesOrder(TChartListOrder order) {
 // falling and one rising run: a single pass.
 
 void TPointSeries::EnsureOrdered() const {
-    if (ordered_ >= count_)
+    Drain();
+    if (mode_ == Mode::Ascending && ordered_ == stored_) {
+        TrimPool();
         return;
-    while (MergePass()) {
     }
-    ordered_ = count_;
+    if (mode_ == Mode::Descending)
+        FlushFalling(stored_ == 0);
+    else if (mode_ == Mode::Merging)
+        FlushFalling(true);
+    while (ordered_ < stored_ && MergePass()) {
+    }
+    ordered_ = stored_;
+    mode_ = Mode::Ascending;
+    TrimPool();
+    SyncCursors();
 }
 
 std::size_t TPointSeries::RunEnd(std::size_t begin, bool& descending) const {
@@ -197,13 +617,13 @@ std::size_t TPointSeries::RunEnd(std::size_t begin, bool& descending) const {
     if (begin == 0 && ordered_ > 1)
         i = ordered_;
     descending = false;
-    if (i >= count_)
-        return count_;
-    double previous = XValueUnordered(i - 1);
-    descending = begin + 1 == i && XValueUnordered(i) < previous;
-    while (i < count_) {
+    if (i >= stored_)
+        return stored_;
+    double previous = XValueStored(i - 1);
+    descending = begin + 1 == i && XValueStored(i) < previous;
+    while (i < stored_) {
         const double* x = blocks_[i >> kBlockShift].x.get();
-        const std::size_t blockEnd = std::min(count_, ((i >> kBlockShift) + 1) << kBlockShift);
+        const std::size_t blockEnd = std::min(stored_, ((i >> kBlockShift) + 1) << kBlockShift);
         for (; i < blockEnd; ++i) {
             const double current = x[i & kMask];
             if (descending ? !(current < previous) : current < previous)
@@ -211,7 +631,7 @@ std::size_t TPointSeries::RunEnd(std::size_t begin, bool& descending) const {
             previous = current;
         }
     }
-    return count_;
+    return stored_;
 }
 
 bool TPointSeries::MergePass() const {
@@ -221,13 +641,13 @@ bool TPointSeries::MergePass() const {
     std::size_t outCount = 0;
     std::size_t begin = 0;
     std::size_t runs = 0;
-    while (begin < count_) {
+    while (begin < stored_) {
         bool aDescending = false;
         const std::size_t aEnd = RunEnd(begin, aDescending);
-        if (begin == 0 && aEnd == count_ && !aDescending)
+        if (begin == 0 && aEnd == stored_ && !aDescending)
             return false; // already one ordered run
         bool bDescending = false;
-        const std::size_t bEnd = aEnd < count_ ? RunEnd(aEnd, bDescending) : aEnd;
+        const std::size_t bEnd = aEnd < stored_ ? RunEnd(aEnd, bDescending) : aEnd;
         if (hasColours_ && hasLabels_)
             MergeRuns<true, true>(blocks_, consumed, begin, aEnd, aDescending, aEnd, bEnd,
                                   bDescending, out, outCount);
@@ -285,9 +705,9 @@ void TPointSeries::MergeRuns(Blocks& in, std::vector<std::uint32_t>& consumed, s
             return;
         const std::size_t blockIndex = cursor.next >> kBlockShift;
         consumed[blockIndex] += std::uint32_t(taken);
-        const std::size_t held = std::min(kBlockSize, count_ - (blockIndex << kBlockShift));
+        const std::size_t held = std::min(kBlockSize, stored_ - (blockIndex << kBlockShift));
         if (consumed[blockIndex] == held)
-            in[blockIndex] = Block();
+            ReleaseBlock(in[blockIndex]);
         cursor.left -= taken;
         if (cursor.descending)
             cursor.next -= taken; // wraps past 0 only when the run is exhausted
@@ -298,7 +718,7 @@ void TPointSeries::MergeRuns(Blocks& in, std::vector<std::uint32_t>& consumed, s
     while (a.left != 0 || b.left != 0) {
         const std::size_t outOffset = outCount & kMask;
         if (outOffset == 0)
-            out.push_back(NewBlock());
+            out.push_back(TakeBlock());
         Block& target = out.back();
         const std::size_t room = kBlockSize - outOffset;
         double* ox = target.x.get() + outOffset;

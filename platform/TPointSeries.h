@@ -4,6 +4,8 @@
 #include "rtl/Colors.h"
 
 #include <QString>
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -17,9 +19,12 @@ enum class TChartListOrder { loNone, loAscending };
 
 // The data of one point series of a chart. Points are stored column-wise in fixed-size blocks:
 // x and y always, a colour per point only once two colours differ, a label index only once a
-// label is not empty. Appending is O(1); the order by X is established lazily, the first time
-// something reads the points, by a natural merge of the runs the points arrived in. Blocks are
-// released while they are merged, so the ordering needs no second copy of the data.
+// label is not empty. The order by X costs little for the way the calculation adds points, a
+// falling run followed by a rising one: the falling run is stored backwards, which puts it in
+// order as it arrives, and the rising run is merged with it point by point as it arrives, the
+// blocks of the first being reused for the result. Any other arrival order is appended as it
+// comes and put in order by the first read, by a natural merge of its runs. Blocks are reused
+// rather than returned between fills, so a refill costs no fresh memory.
 class TPointSeries : public TComponent {
 public:
     TPointSeries();
@@ -30,9 +35,21 @@ public:
     static constexpr std::size_t kBlockSize = std::size_t(1) << kBlockShift;
 
     void Clear();
-    void AddXY(double x, double y, const QString& label, TColor colour);
+    void AddXY(double x, double y, const QString& label, TColor colour) {
+        // The calculation's case, a point of the series' one colour without a label, only goes
+        // into a small staging buffer here, which is put in order in a tight loop when full.
+        if (plain_ && colour == uniformColour_ && label.isEmpty()) {
+            pending_[pendingCount_] = {x, y};
+            if (++pendingCount_ == kPendingSize)
+                Drain();
+            if (!notifyPending_)
+                Notify();
+            return;
+        }
+        AddGeneral(x, y, label, colour);
+    }
 
-    std::size_t Count() const { return count_; }
+    std::size_t Count() const { return count_ + pendingCount_; }
     // Indices count from 0 in the series' order; an index out of range throws Exception.
     double XValue(std::size_t index) const;
     double YValue(std::size_t index) const;
@@ -60,10 +77,10 @@ public:
     // Every Clear and AddXY increments ChangeCount; ClearCount counts the Clears alone. The
     // notification runs on the first change after AcknowledgeChange, not once per point, so
     // the owner can schedule one repaint for a whole fill.
-    std::uint64_t ChangeCount() const { return changeCount_; }
+    std::uint64_t ChangeCount() const { return changeCount_ + pendingCount_; }
     std::uint64_t ClearCount() const { return clearCount_; }
     void SetChangeNotify(std::function<void()> notify);
-    void AcknowledgeChange() { notifyPending_ = false; }
+    void AcknowledgeChange() { notifyPending_ = !notify_; }
 
     // Stored settings.
     TColor SeriesColor() const { return seriesColor_; }
@@ -87,8 +104,48 @@ private:
     };
     using Blocks = std::vector<Block>;
 
-    Block NewBlock() const;
-    void Changed();
+    // Ascending: every point sits in order in blocks_. Descending: the latest points fall and
+    // are kept in order backwards in falling_, after the earlier points in blocks_. Merging:
+    // blocks_ was empty when the fall ended; the rising points are merged with falling_ into
+    // blocks_ as they arrive. Raw: points are appended as they come, ordered when read.
+    enum class Mode { Ascending, Descending, Merging, Raw };
+
+    struct TPending {
+        double x, y;
+    };
+    static constexpr std::size_t kPendingSize = 1024;
+
+    void Changed() {
+        ++changeCount_;
+        if (!notifyPending_)
+            Notify();
+    }
+    void Notify();
+    void Drain() const;
+    static bool BatchBounds(const TPending* points, std::size_t n, double& xMin, double& xMax,
+                            double& yMin, double& yMax);
+    std::size_t DrainFast(const TPending* points, std::size_t begin, std::size_t end) const;
+    void Store(double x, double y, TColor colour, std::uint32_t label) const;
+    void AddBounds(double x, double y) const;
+    void AddGeneral(double x, double y, const QString& label, TColor colour);
+    void SyncCursors() const;
+
+    Block TakeBlock() const;
+    void ReleaseBlock(Block& block) const;
+    void TrimPool() const;
+    void MaterializeColours() const;
+    void MaterializeLabels() const;
+
+    void Push(double x, double y, TColor colour, std::uint32_t label) const;
+    void PushFrom(const Block& block, std::size_t offset) const;
+    void Prepend(double x, double y, TColor colour, std::uint32_t label) const;
+    void StartFalling(double x, double y, TColor colour, std::uint32_t label) const;
+    void AddTie(double x, double y, TColor colour, std::uint32_t label) const;
+    void MergeFallingUpTo(double x) const;
+    void FlushFalling(bool inOrder) const;
+    void ReleaseMergedFalling() const;
+    Block& FallingAt(std::size_t k, std::size_t& offset) const;
+
     void EnsureOrdered() const;
     bool MergePass() const;
     template <bool kColours, bool kLabels>
@@ -96,24 +153,49 @@ private:
                    std::size_t aEnd, bool aDescending, std::size_t bBegin, std::size_t bEnd,
                    bool bDescending, Blocks& out, std::size_t& outCount) const;
     std::size_t RunEnd(std::size_t begin, bool& descending) const;
-    double XValueUnordered(std::size_t index) const;
+    double XValueStored(std::size_t index) const;
     void CheckIndex(std::size_t index) const;
 
-    // The order is established lazily by readers, so the storage is mutable.
+    // Readers put the points in order, so the storage is mutable.
+    mutable Mode mode_ = Mode::Ascending;
     mutable Blocks blocks_;
-    mutable std::size_t ordered_ = 0; // leading points known to be in order
-    std::size_t count_ = 0;
-    bool hasColours_ = false;
-    bool hasLabels_ = false;
+    mutable std::size_t stored_ = 0;  // points in blocks_
+    mutable std::size_t ordered_ = 0; // leading points of blocks_ known to be in order
+    // The falling run, ascending from slot fallingFront_ of its first block.
+    mutable Blocks falling_;
+    mutable std::size_t fallingFront_ = 0;
+    mutable std::size_t fallingCount_ = 0;
+    mutable std::size_t fallingNext_ = 0; // first point not yet merged into blocks_
+    mutable std::size_t fallingTies_ = 0; // leading points equal to the smallest
+    mutable Blocks pool_;
+    // Where the inline path writes and reads: free slots after the last stored point, free
+    // slots before the falling run's first point, and the falling points of the current block
+    // not yet merged. Set again after every change made elsewhere.
+    mutable double* outX_ = nullptr;
+    mutable double* outY_ = nullptr;
+    mutable std::size_t outRoom_ = 0;
+    mutable double* preX_ = nullptr;
+    mutable double* preY_ = nullptr;
+    mutable std::size_t preRoom_ = 0;
+    mutable const double* fallX_ = nullptr;
+    mutable const double* fallY_ = nullptr;
+    mutable std::size_t fallLeft_ = 0;
+    mutable bool plain_ = false; // the next point of uniformColour_ without label may be staged
+    std::unique_ptr<TPending[]> pending_;
+    mutable std::size_t pendingCount_ = 0;
+    mutable std::size_t count_ = 0;
+    mutable double lastX_ = 0; // of the point added last
+    mutable bool hasColours_ = false;
+    mutable bool hasLabels_ = false;
     TColor uniformColour_ = clRed;
     std::vector<QString> labels_;
 
-    bool haveBounds_ = false;
-    TBounds bounds_{0, 0, 0, 0};
+    mutable bool haveBounds_ = false;
+    mutable TBounds bounds_{0, 0, 0, 0};
 
-    std::uint64_t changeCount_ = 0;
+    mutable std::uint64_t changeCount_ = 0;
     std::uint64_t clearCount_ = 0;
-    bool notifyPending_ = false;
+    bool notifyPending_ = true; // nothing to notify, or notified since the last paint
     std::function<void()> notify_;
 
     TColor seriesColor_ = clRed;

@@ -57,6 +57,21 @@ TEST(SeriesOrder, KeepsAscendingXWithTiesInInsertionOrder) {
         {{5, 0}, {4, 1}, {3, 2}, {3, 3}, {3, 4}, {4, 5}, {0, 6}},
         {{-0.0, 0}, {0.0, 1}, {-0.0, 2}}, // signed zeros compare equal
         {{2, 0}},
+        {{1, 0}, {5, 1}, {4, 2}, {3, 3}, {6, 4}, {2, 5}}, // a fall after earlier points
+        {{9, 0},
+         {5, 1},
+         {5, 2},
+         {5, 3},
+         {5, 4},
+         {5, 5},
+         {5, 6},
+         {5, 7},
+         {5, 8},
+         {5, 9},
+         {5, 10},
+         {5, 11},
+         {4, 12},
+         {7, 13}}, // more equal X in a fall than are sorted in place
     };
     for (const auto& points : cases) {
         TPointSeries series;
@@ -65,10 +80,18 @@ TEST(SeriesOrder, KeepsAscendingXWithTiesInInsertionOrder) {
 }
 
 TEST(SeriesOrder, RealCurveFallsThenRises) {
-    const std::vector<Point> points = Curve(0.01f, 6.0f);
-    ASSERT_EQ(points.size(), 1200u);
-    TPointSeries series;
-    ExpectStableOrder(points, Fill(series, points));
+    // The default run, and one long enough to cross blocks and to hold equal X in its fall.
+    const std::vector<Point> small = Curve(0.01f, 6.0f);
+    ASSERT_EQ(small.size(), 1200u);
+    const std::vector<Point> large = Curve(12.0f / 300000, 6.0f);
+    ASSERT_GT(large.size(), 2 * TPointSeries::kBlockSize);
+    for (const auto* points : {&small, &large}) {
+        TPointSeries series;
+        ExpectStableOrder(*points, Fill(series, *points));
+        // A refill reuses the storage and starts from nothing.
+        series.Clear();
+        ExpectStableOrder(*points, Fill(series, *points));
+    }
 }
 
 TEST(SeriesOrder, ManyRunsAcrossBlocksWithDuplicates) {
