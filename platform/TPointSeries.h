@@ -111,7 +111,7 @@ private:
     // blocks_ as they arrive. Raw: points are appended as they come, ordered when read.
     enum class Mode { Ascending, Descending, Merging, Raw };
 
-    static constexpr std::size_t kPendingSize = 1024;
+    static constexpr std::size_t kPendingSize = 512;
 
     void Changed() {
         ++changeCount_;
