@@ -1,0 +1,84 @@
+#include "platform/TTypedChar.h"
+
+#include <QKeyEvent>
+#include <array>
+
+namespace {
+
+constexpr char kUnmapped = static_cast<char>(0x98);
+
+// Code page 1251, bytes 0x80..0xFF; 0 marks the unassigned 0x98.
+constexpr std::array<char16_t, 128> kUpperHalf = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039,
+    0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x0000, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0, 0x040E, 0x045E, 0x0408,
+    0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB,
+    0x0458, 0x0405, 0x0455, 0x0457, 0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417,
+    0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F, 0x0420, 0x0421, 0x0422, 0x0423,
+    0x0424, 0x0425, 0x0426, 0x0427, 0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F,
+    0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437, 0x0438, 0x0439, 0x043A, 0x043B,
+    0x043C, 0x043D, 0x043E, 0x043F, 0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
+    0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
+};
+
+TTypedChar ControlChar(int code) {
+    const char key = static_cast<char>(code);
+    return {key, QString(QChar(code))};
+}
+
+} // namespace
+
+char AnsiCharOf(char32_t codePoint) {
+    if (codePoint < 0x80) {
+        return static_cast<char>(codePoint);
+    }
+    for (std::size_t i = 0; i < kUpperHalf.size(); ++i) {
+        if (kUpperHalf[i] != 0 && kUpperHalf[i] == codePoint) {
+            return static_cast<char>(0x80 + i);
+        }
+    }
+    return kUnmapped;
+}
+
+QString TextOfAnsiChar(char key) {
+    const auto byte = static_cast<unsigned char>(key);
+    if (byte < 0x80) {
+        return QString(QChar(byte));
+    }
+    const char16_t unit = kUpperHalf[byte - 0x80];
+    return QString(QChar(unit != 0 ? unit : char16_t(0xFFFD)));
+}
+
+QList<TTypedChar> TypedChars(const QString& text) {
+    QList<TTypedChar> chars;
+    for (const char32_t codePoint : text.toUcs4()) {
+        // Delete (127) is an editing key, not a character, wherever it comes from.
+        if (codePoint == 0x7F) {
+            continue;
+        }
+        chars.append({AnsiCharOf(codePoint), QString::fromUcs4(&codePoint, 1)});
+    }
+    return chars;
+}
+
+QList<TTypedChar> TypedChars(const QKeyEvent& event) {
+    const int key = event.key();
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
+    const bool alt = modifiers.testFlag(Qt::AltModifier);
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Delete) {
+        return {};
+    }
+    // Ctrl+Alt is how AltGr arrives on some platforms, so it keeps the event's text.
+    if (ctrl && !alt) {
+        if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+            return {ControlChar(key - Qt::Key_A + 1)};
+        }
+        return {};
+    }
+    if (alt && !ctrl) {
+        return {};
+    }
+    return TypedChars(event.text());
+}
