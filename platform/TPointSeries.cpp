@@ -18,7 +18,9 @@ constexpr std::size_t kMask = TPointSeries::kBlockSize - 1;
 
 } // namespace
 
-TPointSeries::TPointSeries() : pending_(std::make_unique<TPending[]>(kPendingSize)) {}
+TPointSeries::TPointSeries()
+    : pendingX_(std::make_unique<double[]>(kPendingSize)),
+      pendingY_(std::make_unique<double[]>(kPendingSize)) {}
 TPointSeries::~TPointSeries() = default;
 
 // ---- Blocks --------------------------------------------------------------------------------
@@ -293,46 +295,51 @@ void TPointSeries::AddBounds(double x, double y) const {
 
 // The bounds of a batch of points; false when a value is not finite, and the bounds are then
 // of no use. Without a test per point: x - x is 0 for a finite x and NaN otherwise.
-bool TPointSeries::BatchBounds(const TPending* points, std::size_t n, double& xMin, double& xMax,
-                               double& yMin, double& yMax) {
+bool TPointSeries::BatchBounds(const double* px, const double* py, std::size_t n, double& xMin,
+                               double& xMax, double& yMin, double& yMax) {
 #if defined(__SSE2__)
-    // x and y side by side in one register; two of them at a time.
-    __m128d lo0 = _mm_loadu_pd(&points[0].x), hi0 = lo0, lo1 = lo0, hi1 = lo0;
+    // Two neighbouring values of a column at a time.
+    __m128d xLo = _mm_set1_pd(px[0]), xHi = xLo, yLo = _mm_set1_pd(py[0]), yHi = yLo;
     __m128d bad = _mm_setzero_pd();
     std::size_t k = 0;
     for (; k + 2 <= n; k += 2) {
-        const __m128d a = _mm_loadu_pd(&points[k].x);
-        const __m128d b = _mm_loadu_pd(&points[k + 1].x);
-        lo0 = _mm_min_pd(lo0, a);
-        hi0 = _mm_max_pd(hi0, a);
-        lo1 = _mm_min_pd(lo1, b);
-        hi1 = _mm_max_pd(hi1, b);
-        const __m128d da = _mm_sub_pd(a, a);
-        const __m128d db = _mm_sub_pd(b, b);
-        bad = _mm_or_pd(bad, _mm_cmpunord_pd(da, db));
+        const __m128d x = _mm_loadu_pd(px + k);
+        const __m128d y = _mm_loadu_pd(py + k);
+        xLo = _mm_min_pd(xLo, x);
+        xHi = _mm_max_pd(xHi, x);
+        yLo = _mm_min_pd(yLo, y);
+        yHi = _mm_max_pd(yHi, y);
+        bad = _mm_or_pd(bad, _mm_cmpunord_pd(_mm_sub_pd(x, x), _mm_sub_pd(y, y)));
     }
     if (k < n) {
-        const __m128d a = _mm_loadu_pd(&points[k].x);
-        lo0 = _mm_min_pd(lo0, a);
-        hi0 = _mm_max_pd(hi0, a);
-        const __m128d da = _mm_sub_pd(a, a);
-        bad = _mm_or_pd(bad, _mm_cmpunord_pd(da, da));
+        const __m128d x = _mm_set1_pd(px[k]);
+        const __m128d y = _mm_set1_pd(py[k]);
+        xLo = _mm_min_pd(xLo, x);
+        xHi = _mm_max_pd(xHi, x);
+        yLo = _mm_min_pd(yLo, y);
+        yHi = _mm_max_pd(yHi, y);
+        bad = _mm_or_pd(bad, _mm_cmpunord_pd(_mm_sub_pd(x, x), _mm_sub_pd(y, y)));
     }
-    alignas(16) double lo[2], hi[2];
-    _mm_store_pd(lo, _mm_min_pd(lo0, lo1));
-    _mm_store_pd(hi, _mm_max_pd(hi0, hi1));
-    xMin = lo[0], yMin = lo[1], xMax = hi[0], yMax = hi[1];
+    alignas(16) double lanes[8];
+    _mm_store_pd(lanes, xLo);
+    _mm_store_pd(lanes + 2, xHi);
+    _mm_store_pd(lanes + 4, yLo);
+    _mm_store_pd(lanes + 6, yHi);
+    xMin = std::min(lanes[0], lanes[1]);
+    xMax = std::max(lanes[2], lanes[3]);
+    yMin = std::min(lanes[4], lanes[5]);
+    yMax = std::max(lanes[6], lanes[7]);
     return _mm_movemask_pd(bad) == 0;
 #else
-    xMin = xMax = points[0].x;
-    yMin = yMax = points[0].y;
+    xMin = xMax = px[0];
+    yMin = yMax = py[0];
     double check = 0;
     for (std::size_t k = 0; k < n; ++k) {
-        xMin = std::min(xMin, points[k].x);
-        xMax = std::max(xMax, points[k].x);
-        yMin = std::min(yMin, points[k].y);
-        yMax = std::max(yMax, points[k].y);
-        check += (points[k].x - points[k].x) + (points[k].y - points[k].y);
+        xMin = std::min(xMin, px[k]);
+        xMax = std::max(xMax, px[k]);
+        yMin = std::min(yMin, py[k]);
+        yMax = std::max(yMax, py[k]);
+        check += (px[k] - px[k]) + (py[k] - py[k]);
     }
     return check == 0;
 #endif
@@ -343,20 +350,21 @@ void TPointSeries::Drain() const {
     if (n == 0)
         return;
     pendingCount_ = 0;
-    const TPending* points = pending_.get();
+    const double* px = pendingX_.get();
+    const double* py = pendingY_.get();
     double xMin, xMax, yMin, yMax;
-    if (BatchBounds(points, n, xMin, xMax, yMin, yMax)) {
+    if (BatchBounds(px, py, n, xMin, xMax, yMin, yMax)) {
         AddBounds(xMin, yMin);
         AddBounds(xMax, yMax);
     } else {
         for (std::size_t k = 0; k < n; ++k)
-            AddBounds(points[k].x, points[k].y);
+            AddBounds(px[k], py[k]);
     }
     std::size_t i = 0;
     while (i < n) {
-        i = DrainFast(points, i, n);
+        i = DrainFast(px, py, i, n);
         if (i < n) {
-            Store(points[i].x, points[i].y, uniformColour_, 0);
+            Store(px[i], py[i], uniformColour_, 0);
             ++i;
         }
     }
@@ -364,7 +372,8 @@ void TPointSeries::Drain() const {
     changeCount_ += n;
 }
 
-std::size_t TPointSeries::DrainFast(const TPending* points, std::size_t i, std::size_t n) const {
+std::size_t TPointSeries::DrainFast(const double* px, const double* py, std::size_t i,
+                                    std::size_t n) const {
     // The common steps of Store with the cursors in locals; stops at the first point that
     // needs more (a new block, a change of direction, a tie), which Store then takes.
     double last = lastX_;
@@ -374,11 +383,11 @@ std::size_t TPointSeries::DrainFast(const TPending* points, std::size_t i, std::
         const std::size_t room = std::min(outRoom_, n - i);
         std::size_t k = 0;
         for (; k < room; ++k) {
-            const double x = points[i + k].x;
+            const double x = px[i + k];
             if (x < last)
                 break;
             ox[k] = x;
-            oy[k] = points[i + k].y;
+            oy[k] = py[i + k];
             last = x;
         }
         outX_ += k;
@@ -390,8 +399,8 @@ std::size_t TPointSeries::DrainFast(const TPending* points, std::size_t i, std::
     } else if (mode_ == Mode::Merging) {
         // The rising points up to the next fall, merged with the falling run's current block.
         std::size_t end = i;
-        while (end < n && !(points[end].x < last)) {
-            last = points[end].x;
+        while (end < n && !(px[end] < last)) {
+            last = px[end];
             ++end;
         }
         double* ox = outX_;
@@ -406,15 +415,15 @@ std::size_t TPointSeries::DrainFast(const TPending* points, std::size_t i, std::
             if (fx == fxEnd) {
                 if (!lastBlock)
                     break; // the next falling block
-                *ox++ = points[k].x;
-                *oy++ = points[k].y;
+                *ox++ = px[k];
+                *oy++ = py[k];
                 ++k;
-            } else if (!(points[k].x < *fx)) { // falling points go first on ties
+            } else if (!(px[k] < *fx)) { // falling points go first on ties
                 *ox++ = *fx++;
                 *oy++ = *fy++;
             } else {
-                *ox++ = points[k].x;
-                *oy++ = points[k].y;
+                *ox++ = px[k];
+                *oy++ = py[k];
                 ++k;
             }
         }
@@ -428,25 +437,25 @@ std::size_t TPointSeries::DrainFast(const TPending* points, std::size_t i, std::
         outRoom_ -= written;
         stored_ += written;
         ordered_ += written;
-        last = k > i ? points[k - 1].x : lastX_;
+        last = k > i ? px[k - 1] : lastX_;
         i = k;
     } else if (mode_ == Mode::Descending) {
-        double* px = preX_;
-        double* py = preY_;
+        double* fx = preX_;
+        double* fy = preY_;
         const std::size_t room = std::min(preRoom_, n - i);
         std::size_t k = 0;
         for (; k < room; ++k) {
-            const double x = points[i + k].x;
+            const double x = px[i + k];
             if (!(x < last))
                 break;
-            *--px = x;
-            *--py = points[i + k].y;
+            *--fx = x;
+            *--fy = py[i + k];
             last = x;
         }
         if (k != 0)
             fallingTies_ = 1;
-        preX_ = px;
-        preY_ = py;
+        preX_ = fx;
+        preY_ = fy;
         preRoom_ -= k;
         fallingFront_ -= k;
         fallingCount_ += k;

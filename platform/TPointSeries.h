@@ -39,7 +39,8 @@ public:
         // The calculation's case, a point of the series' one colour without a label, only goes
         // into a small staging buffer here, which is put in order in a tight loop when full.
         if (plain_ && colour == uniformColour_ && label.isEmpty()) {
-            pending_[pendingCount_] = {x, y};
+            pendingX_[pendingCount_] = x;
+            pendingY_[pendingCount_] = y;
             if (++pendingCount_ == kPendingSize)
                 Drain();
             if (!notifyPending_)
@@ -110,10 +111,7 @@ private:
     // blocks_ as they arrive. Raw: points are appended as they come, ordered when read.
     enum class Mode { Ascending, Descending, Merging, Raw };
 
-    struct TPending {
-        double x, y;
-    };
-    static constexpr std::size_t kPendingSize = 1024;
+    static constexpr std::size_t kPendingSize = 512;
 
     void Changed() {
         ++changeCount_;
@@ -122,9 +120,10 @@ private:
     }
     void Notify();
     void Drain() const;
-    static bool BatchBounds(const TPending* points, std::size_t n, double& xMin, double& xMax,
-                            double& yMin, double& yMax);
-    std::size_t DrainFast(const TPending* points, std::size_t begin, std::size_t end) const;
+    static bool BatchBounds(const double* px, const double* py, std::size_t n, double& xMin,
+                            double& xMax, double& yMin, double& yMax);
+    std::size_t DrainFast(const double* px, const double* py, std::size_t begin,
+                          std::size_t end) const;
     void Store(double x, double y, TColor colour, std::uint32_t label) const;
     void AddBounds(double x, double y) const;
     void AddGeneral(double x, double y, const QString& label, TColor colour);
@@ -181,7 +180,8 @@ private:
     mutable const double* fallY_ = nullptr;
     mutable std::size_t fallLeft_ = 0;
     mutable bool plain_ = false; // the next point of uniformColour_ without label may be staged
-    std::unique_ptr<TPending[]> pending_;
+    std::unique_ptr<double[]> pendingX_;
+    std::unique_ptr<double[]> pendingY_;
     mutable std::size_t pendingCount_ = 0;
     mutable std::size_t count_ = 0;
     mutable double lastX_ = 0; // of the point added last
