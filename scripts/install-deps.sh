@@ -5,7 +5,7 @@ set -euo pipefail
 
 run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
 test_packages=("${run_packages[@]}" libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-    clang-format xvfb xauth xclip xdotool x11-apps imagemagick)
+    clang-format python3 xvfb xauth xclip xdotool x11-apps imagemagick)
 
 case "${1:-test}" in
 run) wanted=("${run_packages[@]}") ;;

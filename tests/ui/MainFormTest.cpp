@@ -1,4 +1,5 @@
 #include "MessageBoxRecorder.h"
+#include "calc/BoundaryCurve.h"
 #include "platform/TApplication.h"
 #include "platform/TButton.h"
 #include "platform/TChart.h"
@@ -213,6 +214,27 @@ TEST_F(MainWindow, FiltersKeysPerTable) {
         Type(grid, 1, QString::fromUtf8(c.keys));
         EXPECT_EQ(grid->Cell(1, 1), QString::fromUtf8(c.text)) << c.keys;
     }
+}
+
+TEST_F(MainWindow, TypedValuesReachTheCalculation) {
+    // A typed point arrives as the comma; the parameters give four points.
+    Type(form->StringGrid2, 1, QStringLiteral("0.5"));
+    Type(form->StringGrid2, 2, QStringLiteral("1"));
+    Type(form->StringGrid1, 1, QStringLiteral("-2.5"));
+    Calculate();
+    EXPECT_EQ(form->StringGrid2->Cell(1, 1), QStringLiteral("0,5"));
+    EXPECT_EQ(form->StringGrid1->Cell(1, 1), QStringLiteral("-2,5"));
+    EXPECT_EQ(form->Series1->Count(), 4u);
+
+    // Backspace on a closed editor empties the cell; the next run writes the default back.
+    form->StringGrid2->setFocus();
+    form->StringGrid2->SetCurrentCell(1, 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    EXPECT_EQ(form->StringGrid2->Cell(1, 1), QString());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    Calculate();
+    EXPECT_EQ(form->StringGrid2->Cell(1, 1), QStringLiteral("0,01"));
+    EXPECT_EQ(form->Series1->Count(), CountBoundaryCurveSamples({0.01f, 1.0f}, 1'000'000));
 }
 
 TEST_F(MainWindow, ChartShowsTheCurveInGreenWhereThePointsMap) {
