@@ -86,12 +86,13 @@ double TAxisMapping::TickStep(double minPixels) const {
     return 10 * base;
 }
 
-std::vector<double> TAxisMapping::Ticks(double step) const {
+std::vector<double> TAxisMapping::Ticks(double step, double margin) const {
     std::vector<double> ticks;
     if (!(step > 0) || !std::isfinite(step))
         return ticks;
-    const double first = std::ceil(dataLo_ / step);
-    const double last = std::floor(dataHi_ / step);
+    const double widen = std::max(margin, 0.0) * UnitsPerPixel();
+    const double first = std::ceil((dataLo_ - widen) / step);
+    const double last = std::floor((dataHi_ + widen) / step);
     if (!(last - first < kMaxTicks))
         return ticks;
     // Each tick is its own multiple of step, so errors do not pile up along the axis.
@@ -102,7 +103,7 @@ std::vector<double> TAxisMapping::Ticks(double step) const {
 
 std::vector<TAxisMapping::TTick>
 TAxisMapping::ChooseTicks(const std::function<double(const QString&)>& extent, double gap,
-                          double minPixels) const {
+                          double minPixels, double margin) const {
     const double pixelsPerUnit = 1.0 / UnitsPerPixel();
     double step = TickStep(minPixels);
     std::vector<TTick> ticks;
@@ -110,7 +111,7 @@ TAxisMapping::ChooseTicks(const std::function<double(const QString&)>& extent, d
     for (int attempt = 0; attempt < 4 * 330; ++attempt) {
         ticks.clear();
         double widest = 0;
-        for (const double value : Ticks(step)) {
+        for (const double value : Ticks(step, margin)) {
             QString label = Format(value, step);
             widest = std::max(widest, extent(label));
             ticks.push_back({value, ToPixel(value), std::move(label)});

@@ -41,8 +41,9 @@ public:
 
     // The smallest round step (1, 2 or 5 times a power of ten) at least minPixels apart.
     double TickStep(double minPixels) const;
-    // Every multiple of step inside the data range, ascending.
-    std::vector<double> Ticks(double step) const;
+    // Every multiple of step inside the data range widened by margin pixels at each end (the
+    // part of the axis outside the data that the plot still shows), ascending.
+    std::vector<double> Ticks(double step, double margin = 0) const;
 
     struct TTick {
         double value;
@@ -51,9 +52,10 @@ public:
     };
     // Ticks at a round step whose labels keep at least gap pixels between them along the
     // axis, given the extent of a label along the axis (its width on a horizontal axis, its
-    // height on a vertical one), and no closer than minPixels.
+    // height on a vertical one), and no closer than minPixels; over the data range widened by
+    // margin pixels at each end.
     std::vector<TTick> ChooseTicks(const std::function<double(const QString&)>& extent, double gap,
-                                   double minPixels) const;
+                                   double minPixels, double margin = 0) const;
 
     // A value written with a decimal comma, with as many decimals as resolution resolves:
     // "-0,5", "1,5", "0". Very large or small magnitudes use an exponent: "1,5E-12". Trailing

@@ -159,8 +159,8 @@ TChart::TLayout TChart::Layout(const QSize& size) const {
     const int bottom = std::max(top + 1, height - (kPad + labelHeight + kLabelGap + kTick + 1));
     layout.vertical = TAxisMapping(view.yLo, view.yHi, bottom - margin - 0.5, top + margin + 0.5);
     if (hasPoints)
-        layout.yTicks =
-            layout.vertical.ChooseTicks([&](const QString&) { return labels.height(); }, 6, 30);
+        layout.yTicks = layout.vertical.ChooseTicks([&](const QString&) { return labels.height(); },
+                                                    6, 30, margin);
     double widest = 0;
     for (const auto& tick : layout.yTicks)
         widest = std::max(widest, labels.horizontalAdvance(tick.label));
@@ -169,7 +169,7 @@ TChart::TLayout TChart::Layout(const QSize& size) const {
     layout.horizontal = TAxisMapping(view.xLo, view.xHi, left + margin + 0.5, right - margin - 0.5);
     if (hasPoints)
         layout.xTicks = layout.horizontal.ChooseTicks(
-            [&](const QString& label) { return labels.horizontalAdvance(label); }, 12, 50);
+            [&](const QString& label) { return labels.horizontalAdvance(label); }, 12, 50, margin);
     layout.plot = QRect(left, top, right - left, bottom - top);
     return layout;
 }

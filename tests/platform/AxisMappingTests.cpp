@@ -122,6 +122,17 @@ TEST(AxisMapping, TicksAreRoundSensibleAndNeverOverlap) {
     }
 }
 
+TEST(AxisMapping, TicksCoverTheMarginsTheAxisShowsBeyondTheData) {
+    // The curve's X starts a hair above 0; the margin beside the data still shows the origin.
+    const TAxisMapping axis(1e-9, 7.51486, 5.5, 480.5);
+    const auto withMargin = axis.ChooseTicks(SevenPixelsPerCharacter, 12, 50, 5);
+    ASSERT_FALSE(withMargin.empty());
+    EXPECT_EQ(withMargin.front().value, 0.0);
+    EXPECT_EQ(withMargin.front().label, QStringLiteral("0"));
+    EXPECT_NEAR(withMargin.front().pixel, 5.5, 1e-6);
+    EXPECT_GT(axis.ChooseTicks(SevenPixelsPerCharacter, 12, 50).front().value, 0.0);
+}
+
 TEST(AxisMapping, FormatsWithADecimalCommaAndTheResolvedDigits) {
     struct Case {
         double value, resolution;
