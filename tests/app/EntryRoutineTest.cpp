@@ -1,10 +1,10 @@
 #include "app/EntryRoutine.h"
 
-#include "../platform/MessageBoxRecorder.h"
 #include "platform/TApplication.h"
 #include "platform/TChart.h"
 #include "platform/TForm.h"
 #include "rtl/Exceptions.h"
+#include "support/MessageBoxRecorder.h"
 #include "ui/MainCode.h"
 
 #include <QTest>

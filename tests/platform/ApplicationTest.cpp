@@ -1,4 +1,4 @@
-#include "MessageBoxRecorder.h"
+#include "support/MessageBoxRecorder.h"
 #include "platform/FailureText.h"
 #include "platform/TApplication.h"
 #include "rtl/Exceptions.h"

@@ -1,4 +1,4 @@
-#include "MessageBoxRecorder.h"
+#include "support/MessageBoxRecorder.h"
 #include "platform/TClipboard.h"
 #include "platform/TMenuItem.h"
 #include "platform/TPopupMenu.h"

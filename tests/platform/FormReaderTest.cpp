@@ -1,4 +1,4 @@
-#include "MessageBoxRecorder.h"
+#include "support/MessageBoxRecorder.h"
 #include "platform/TButton.h"
 #include "platform/TForm.h"
 #include "platform/TFormReader.h"

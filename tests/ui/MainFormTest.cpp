@@ -1,4 +1,4 @@
-#include "MessageBoxRecorder.h"
+#include "support/MessageBoxRecorder.h"
 #include "calc/BoundaryCurve.h"
 #include "platform/TApplication.h"
 #include "platform/TButton.h"
