@@ -1,7 +1,7 @@
 #include "platform/StoredColor.h"
 
+#include "platform/TSettingValue.h"
 #include "rtl/Colors.h"
-#include "rtl/Exceptions.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -15,27 +15,16 @@ QColor FromTColor(TColor colour) {
 } // namespace
 
 QColor ColorFromStoredValue(const QJsonValue& value) {
-    if (value.isDouble()) {
-        const double number = value.toDouble();
-        if (number < 0 || number > 0xFFFFFF || number != double(qint64(number)))
-            throw EReadError("Invalid property value");
-        return FromTColor(TColor(qint64(number)));
+    if (value.isString()) {
+        // The system colours follow the application palette.
+        const QString name = value.toString();
+        const QPalette palette = QApplication::palette();
+        if (name == u"clBtnFace")
+            return palette.color(QPalette::Button);
+        if (name == u"clWindow")
+            return palette.color(QPalette::Base);
+        if (name == u"clWindowText")
+            return palette.color(QPalette::WindowText);
     }
-    const QString name = value.toString();
-    const QPalette palette = QApplication::palette();
-    if (name == u"clBtnFace")
-        return palette.color(QPalette::Button);
-    if (name == u"clWindow")
-        return palette.color(QPalette::Base);
-    if (name == u"clWindowText")
-        return palette.color(QPalette::WindowText);
-    if (name == u"clWhite")
-        return FromTColor(clWhite);
-    if (name == u"clBlack")
-        return FromTColor(clBlack);
-    if (name == u"clRed")
-        return FromTColor(clRed);
-    if (name == u"clGreen")
-        return FromTColor(clGreen);
-    throw EReadError("Invalid property value");
+    return FromTColor(TSettingValue::Color(value));
 }

@@ -1,7 +1,7 @@
 #include "platform/TButton.h"
 
 #include "platform/TReadContext.h"
-#include "rtl/Exceptions.h"
+#include "platform/TSettingValue.h"
 
 TButton::TButton(QWidget* parent) : QPushButton(parent) {
     setAutoDefault(false);
@@ -14,15 +14,11 @@ TButton::TButton(QWidget* parent) : QPushButton(parent) {
 bool TButton::ReadProperty(const QString& name, const QJsonValue& value,
                            const TReadContext& context) {
     if (name == u"Caption") {
-        if (!value.isString())
-            throw EReadError("Invalid property value");
-        SetCaption(value.toString());
+        SetCaption(TSettingValue::String(value));
         return true;
     }
     if (name == u"OnClick") {
-        if (!value.isString())
-            throw EReadError("Invalid property value");
-        SetOnClick(context.NotifyHandler(value.toString()));
+        SetOnClick(context.NotifyHandler(TSettingValue::String(value)));
         return true;
     }
     return TComponent::ReadProperty(name, value, context);

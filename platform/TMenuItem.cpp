@@ -1,7 +1,7 @@
 #include "platform/TMenuItem.h"
 
 #include "platform/TReadContext.h"
-#include "rtl/Exceptions.h"
+#include "platform/TSettingValue.h"
 
 TMenuItem::TMenuItem(QObject* parent) : QAction(parent) {
     // Queued: the menu closes and its caller returns before the command runs, and the
@@ -18,15 +18,11 @@ TMenuItem::TMenuItem(QObject* parent) : QAction(parent) {
 bool TMenuItem::ReadProperty(const QString& name, const QJsonValue& value,
                              const TReadContext& context) {
     if (name == u"Caption") {
-        if (!value.isString())
-            throw EReadError("Invalid property value");
-        SetCaption(value.toString());
+        SetCaption(TSettingValue::String(value));
         return true;
     }
     if (name == u"OnClick") {
-        if (!value.isString())
-            throw EReadError("Invalid property value");
-        SetOnClick(context.NotifyHandler(value.toString()));
+        SetOnClick(context.NotifyHandler(TSettingValue::String(value)));
         return true;
     }
     return TComponent::ReadProperty(name, value, context);

@@ -1,6 +1,6 @@
 #include "platform/TStaticText.h"
 
-#include "rtl/Exceptions.h"
+#include "platform/TSettingValue.h"
 
 #include <QEvent>
 
@@ -34,15 +34,11 @@ void TStaticText::changeEvent(QEvent* event) {
 bool TStaticText::ReadProperty(const QString& name, const QJsonValue& value,
                                const TReadContext& context) {
     if (name == u"Caption") {
-        if (!value.isString())
-            throw EReadError("Invalid property value");
-        SetCaption(value.toString());
+        SetCaption(TSettingValue::String(value));
         return true;
     }
     if (name == u"AutoSize") {
-        if (!value.isBool())
-            throw EReadError("Invalid property value");
-        SetAutoSize(value.toBool());
+        SetAutoSize(TSettingValue::Bool(value));
         return true;
     }
     return TComponent::ReadProperty(name, value, context);
