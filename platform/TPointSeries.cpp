@@ -29,8 +29,8 @@ TPointSeries::Block TPointSeries::TakeBlock() const {
         block = std::move(pool_.back());
         pool_.pop_back();
     } else {
-        block.x = std::make_unique_for_overwrite<double[]>(kBlockSize);
-        block.y = std::make_unique_for_overwrite<double[]>(kBlockSize);
+        block.x = std::make_unique_for_overwrite<double[]>(2 * kBlockSize);
+        block.y = block.x.get() + kBlockSize;
     }
     if (hasColours_ && !block.colours)
         block.colours = std::make_unique_for_overwrite<TColor[]>(kBlockSize);
@@ -57,22 +57,20 @@ void TPointSeries::TrimPool() const {
 }
 
 void TPointSeries::SyncCursors() const {
-    outX_ = outY_ = nullptr;
+    outX_ = nullptr;
     outEnd_ = nullptr;
     if ((mode_ == Mode::Ascending || mode_ == Mode::Merging) && (stored_ & kMask) != 0) {
         const std::size_t offset = stored_ & kMask;
         outX_ = blocks_.back().x.get() + offset;
-        outY_ = blocks_.back().y.get() + offset;
         outEnd_ = outX_ + std::min(kBlockSize - offset, kStretch);
     }
-    preX_ = preY_ = nullptr;
+    preX_ = nullptr;
     preEnd_ = nullptr;
     if (mode_ == Mode::Descending) {
         preX_ = falling_.front().x.get() + fallingFront_;
-        preY_ = falling_.front().y.get() + fallingFront_;
         preEnd_ = preX_ - std::min(fallingFront_, kStretch);
     }
-    fallX_ = fallY_ = fallEnd_ = nullptr;
+    fallX_ = fallEnd_ = nullptr;
     fallEndIsLast_ = true;
     if (mode_ == Mode::Merging && fallingNext_ < fallingCount_) {
         const std::size_t slot = fallingFront_ + fallingNext_;
@@ -80,7 +78,6 @@ void TPointSeries::SyncCursors() const {
         const Block& block = falling_[slot >> kBlockShift];
         const std::size_t n = std::min(kBlockSize - offset, fallingCount_ - fallingNext_);
         fallX_ = block.x.get() + offset;
-        fallY_ = block.y.get() + offset;
         fallEnd_ = fallX_ + n;
         fallEndIsLast_ = fallingNext_ + n == fallingCount_;
     }
@@ -98,9 +95,9 @@ void TPointSeries::Settle() const {
     // Merged falling points were counted in the bounds when they fell; taking them again is
     // harmless and keeps the stretch in one piece.
     if (rose != 0)
-        AddBatchBounds(outBaseX_, outY_ - rose, rose);
+        AddBatchBounds(outBaseX_, outBaseX_ + kBlockSize, rose);
     if (fell != 0)
-        AddBatchBounds(preX_, preY_, fell);
+        AddBatchBounds(preX_, preX_ + kBlockSize, fell);
     stored_ += rose;
     ordered_ += rose;
     fallingFront_ -= fell;
@@ -491,7 +488,7 @@ void TPointSeries::ForEachSpan(const std::function<void(const TSpan&)>& visit) c
     for (std::size_t b = 0; b < blocks_.size(); ++b) {
         const Block& block = blocks_[b];
         const std::size_t count = std::min(kBlockSize, stored_ - b * kBlockSize);
-        visit({block.x.get(), block.y.get(), block.colours.get(), uniformColour_, count});
+        visit({block.x.get(), block.y, block.colours.get(), uniformColour_, count});
     }
 }
 
@@ -654,7 +651,7 @@ void TPointSeries::MergeRuns(Blocks& in, std::vector<std::uint32_t>& consumed, s
         Block& target = out.back();
         const std::size_t room = kBlockSize - outOffset;
         double* ox = target.x.get() + outOffset;
-        double* oy = target.y.get() + outOffset;
+        double* oy = target.y + outOffset;
         TColor* oc = kColours ? target.colours.get() + outOffset : nullptr;
         std::uint32_t* ol = kLabels ? target.labels.get() + outOffset : nullptr;
 
@@ -671,9 +668,9 @@ void TPointSeries::MergeRuns(Blocks& in, std::vector<std::uint32_t>& consumed, s
             const std::ptrdiff_t strideA = a.Stride();
             const std::ptrdiff_t strideB = b.Stride();
             const double* ax = blockA.x.get() + offA;
-            const double* ay = blockA.y.get() + offA;
+            const double* ay = blockA.y + offA;
             const double* bx = blockB.x.get() + offB;
-            const double* by = blockB.y.get() + offB;
+            const double* by = blockB.y + offB;
             while (takenA < availA && takenB < availB && written < room) {
                 const double xa = ax[strideA * std::ptrdiff_t(takenA)];
                 const double xb = bx[strideB * std::ptrdiff_t(takenB)];

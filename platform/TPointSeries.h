@@ -101,8 +101,8 @@ public:
 
 private:
     struct Block {
-        std::unique_ptr<double[]> x;
-        std::unique_ptr<double[]> y;
+        std::unique_ptr<double[]> x; // and y, kBlockSize further on
+        double* y = nullptr;
         std::unique_ptr<TColor[]> colours;
         std::unique_ptr<std::uint32_t[]> labels; // 0: none, else index + 1 into labels_
     };
@@ -116,7 +116,7 @@ private:
 
     // The most points written in place between two settlements: their bounds are then
     // taken while they are still in the first-level cache.
-    static constexpr std::size_t kStretch = 512;
+    static constexpr std::size_t kStretch = 2048;
 
     void Changed() {
         ++changeCount_;
@@ -128,29 +128,45 @@ private:
     // The common steps of Store on the cursors alone; false for a point that needs more (the
     // end of a stretch or block, a change of direction, a tie), which Store then takes, after
     // any falling points that go before it were moved.
+    // Each cursor is read and written once a point, as a chain of updates through memory
+    // per point is what limits the rate; y sits kBlockSize after its x.
     DPARTITION_ALWAYS_INLINE bool AddInPlace(double x, double y) {
         if (mode_ == Mode::Descending) {
-            if (preX_ == preEnd_ || !(x < *preX_))
+            double* const px = preX_;
+            if (px == preEnd_ || !(x < *px))
                 return false;
-            *--preX_ = x;
-            *--preY_ = y;
+            px[-1] = x;
+            px[kBlockSize - 1] = y;
+            preX_ = px - 1;
             return true;
         }
         // Ascending, or Merging; the other modes have no room.
-        if (outX_ == outEnd_ || x < outX_[-1])
+        double* ox = outX_;
+        if (ox == outEnd_ || x < ox[-1])
             return false;
         // Falling points not above x came earlier and go first.
-        while (fallX_ != fallEnd_ && !(x < *fallX_)) {
-            *outX_++ = *fallX_++;
-            *outY_++ = *fallY_++;
-            if (outX_ == outEnd_)
-                return false;
+        const double* fx = fallX_;
+        bool added = true;
+        while (fx != fallEnd_ && !(x < *fx)) {
+            ox[0] = fx[0];
+            ox[kBlockSize] = fx[kBlockSize];
+            ++ox;
+            ++fx;
+            if (ox == outEnd_) {
+                added = false;
+                break;
+            }
         }
-        if (fallX_ == fallEnd_ && !fallEndIsLast_)
-            return false;
-        *outX_++ = x;
-        *outY_++ = y;
-        return true;
+        if (added && fx == fallEnd_ && !fallEndIsLast_)
+            added = false;
+        if (added) {
+            ox[0] = x;
+            ox[kBlockSize] = y;
+            ++ox;
+        }
+        outX_ = ox;
+        fallX_ = fx;
+        return added;
     }
     // Points added in place since the last settlement.
     std::size_t Unsettled() const {
@@ -208,15 +224,12 @@ private:
     // point (written downwards), and the falling points of the current block not yet merged.
     // Set again by SyncCursors after every change made elsewhere.
     mutable double* outX_ = nullptr;
-    mutable double* outY_ = nullptr;
     mutable const double* outEnd_ = nullptr;
     mutable const double* outBaseX_ = nullptr;
     mutable double* preX_ = nullptr;
-    mutable double* preY_ = nullptr;
     mutable const double* preEnd_ = nullptr;
     mutable const double* preBaseX_ = nullptr;
     mutable const double* fallX_ = nullptr;
-    mutable const double* fallY_ = nullptr;
     mutable const double* fallEnd_ = nullptr;
     mutable const double* fallBaseX_ = nullptr;
     mutable bool fallEndIsLast_ = false; // fallEnd_ is the end of the falling run
