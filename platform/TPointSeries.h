@@ -115,7 +115,7 @@ private:
     enum class Mode { Ascending, Descending, Merging, Raw };
 
     // The most points written in place between two settlements: their bounds are then
-    // taken while they are still in the first-level cache.
+    // taken while they are still in the cache.
     static constexpr std::size_t kStretch = 2048;
 
     void Changed() {
@@ -127,9 +127,9 @@ private:
 
     // The common steps of Store on the cursors alone; false for a point that needs more (the
     // end of a stretch or block, a change of direction, a tie), which Store then takes, after
-    // any falling points that go before it were moved.
-    // Each cursor is read and written once a point, as a chain of updates through memory
-    // per point is what limits the rate; y sits kBlockSize after its x.
+    // any falling points that go before it were moved. Each cursor is read and written once
+    // a point: the chains of updates through memory are what limits the rate. A y value sits
+    // kBlockSize after its x.
     DPARTITION_ALWAYS_INLINE bool AddInPlace(double x, double y) {
         if (mode_ == Mode::Descending) {
             double* const px = preX_;
@@ -237,7 +237,9 @@ private:
     // of that colour without label, and no notification is due.
     mutable bool inPlace_ = false;
     mutable std::size_t count_ = 0;
-    mutable double lastX_ = 0; // of the point added last
+    // What Store compares the next point with: the X of the point added last, or after a
+    // read the largest. Not kept up by AddInPlace; Settle takes it from the stored points.
+    mutable double lastX_ = 0;
     mutable bool hasColours_ = false;
     mutable bool hasLabels_ = false;
     TColor uniformColour_ = clRed;
