@@ -66,7 +66,7 @@ void TPointSeries::SyncCursors() const {
     }
     preX_ = nullptr;
     preEnd_ = nullptr;
-    if (mode_ == Mode::Descending) {
+    if (mode_ == Mode::Descending && !falling_.empty()) {
         preX_ = falling_.front().x.get() + fallingFront_;
         preEnd_ = preX_ - std::min(fallingFront_, kStretch);
     }
