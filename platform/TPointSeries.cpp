@@ -18,9 +18,7 @@ constexpr std::size_t kMask = TPointSeries::kBlockSize - 1;
 
 } // namespace
 
-TPointSeries::TPointSeries()
-    : pendingX_(std::make_unique<double[]>(kPendingSize)),
-      pendingY_(std::make_unique<double[]>(kPendingSize)) {}
+TPointSeries::TPointSeries() = default;
 TPointSeries::~TPointSeries() = default;
 
 // ---- Blocks --------------------------------------------------------------------------------
@@ -31,8 +29,8 @@ TPointSeries::Block TPointSeries::TakeBlock() const {
         block = std::move(pool_.back());
         pool_.pop_back();
     } else {
-        block.x = std::make_unique_for_overwrite<double[]>(kBlockSize);
-        block.y = std::make_unique_for_overwrite<double[]>(kBlockSize);
+        block.x = std::make_unique_for_overwrite<double[]>(2 * kBlockSize);
+        block.y = block.x.get() + kBlockSize;
     }
     if (hasColours_ && !block.colours)
         block.colours = std::make_unique_for_overwrite<TColor[]>(kBlockSize);
@@ -59,33 +57,68 @@ void TPointSeries::TrimPool() const {
 }
 
 void TPointSeries::SyncCursors() const {
-    outRoom_ = 0;
-    if (!blocks_.empty() && (stored_ & kMask) != 0) {
+    outX_ = nullptr;
+    outEnd_ = nullptr;
+    if ((mode_ == Mode::Ascending || mode_ == Mode::Merging) && (stored_ & kMask) != 0) {
         const std::size_t offset = stored_ & kMask;
         outX_ = blocks_.back().x.get() + offset;
-        outY_ = blocks_.back().y.get() + offset;
-        outRoom_ = kBlockSize - offset;
+        outEnd_ = outX_ + std::min(kBlockSize - offset, kStretch);
     }
-    preRoom_ = 0;
+    preX_ = nullptr;
+    preEnd_ = nullptr;
     if (mode_ == Mode::Descending && !falling_.empty()) {
         preX_ = falling_.front().x.get() + fallingFront_;
-        preY_ = falling_.front().y.get() + fallingFront_;
-        preRoom_ = fallingFront_;
+        preEnd_ = preX_ - std::min(fallingFront_, kStretch);
     }
-    fallLeft_ = 0;
+    fallX_ = fallEnd_ = nullptr;
+    fallEndIsLast_ = true;
     if (mode_ == Mode::Merging && fallingNext_ < fallingCount_) {
         const std::size_t slot = fallingFront_ + fallingNext_;
         const std::size_t offset = slot & kMask;
         const Block& block = falling_[slot >> kBlockShift];
+        const std::size_t n = std::min(kBlockSize - offset, fallingCount_ - fallingNext_);
         fallX_ = block.x.get() + offset;
-        fallY_ = block.y.get() + offset;
-        fallLeft_ = std::min(kBlockSize - offset, fallingCount_ - fallingNext_);
+        fallEnd_ = fallX_ + n;
+        fallEndIsLast_ = fallingNext_ + n == fallingCount_;
     }
+    outBaseX_ = outX_;
+    preBaseX_ = preX_;
+    fallBaseX_ = fallX_;
+}
+
+void TPointSeries::Settle() const {
+    const std::size_t rose = std::size_t(outX_ - outBaseX_);
+    const std::size_t fell = std::size_t(preBaseX_ - preX_);
+    const std::size_t merged = std::size_t(fallX_ - fallBaseX_);
+    if (rose == 0 && fell == 0)
+        return;
+    // Merged falling points were counted in the bounds when they fell; taking them again is
+    // harmless and keeps the stretch in one piece.
+    if (rose != 0)
+        AddBatchBounds(outBaseX_, outBaseX_ + kBlockSize, rose);
+    if (fell != 0)
+        AddBatchBounds(preX_, preX_ + kBlockSize, fell);
+    stored_ += rose;
+    ordered_ += rose;
+    fallingFront_ -= fell;
+    fallingCount_ += fell;
+    if (fell != 0)
+        fallingTies_ = 1;
+    // In a merge that stopped half-way, the last point out is a falling one not above the
+    // point being added, which Store compares as it would the previous point.
+    lastX_ = fell != 0 ? *preX_ : outX_[-1];
+    fallingNext_ += merged;
+    count_ += rose + fell - merged;
+    changeCount_ += rose + fell - merged;
+    outBaseX_ = outX_;
+    preBaseX_ = preX_;
+    fallBaseX_ = fallX_;
 }
 
 void TPointSeries::SetChangeNotify(std::function<void()> notify) {
     notify_ = std::move(notify);
     notifyPending_ = !notify_;
+    inPlace_ = inPlace_ && notifyPending_;
 }
 
 void TPointSeries::Notify() {
@@ -95,6 +128,7 @@ void TPointSeries::Notify() {
 }
 
 void TPointSeries::Clear() {
+    Settle(); // for ChangeCount
     // The blocks wait in the pool for the refill that usually follows.
     for (Block& block : blocks_)
         ReleaseBlock(block);
@@ -106,12 +140,11 @@ void TPointSeries::Clear() {
     mode_ = Mode::Ascending;
     stored_ = ordered_ = 0;
     fallingFront_ = fallingCount_ = fallingNext_ = fallingTies_ = 0;
-    pendingCount_ = 0;
     count_ = 0;
     hasColours_ = false;
     hasLabels_ = false;
-    haveBounds_ = false;
-    plain_ = false;
+    bounds_ = {kInf, -kInf, kInf, -kInf};
+    inPlace_ = false;
     SyncCursors();
     ++clearCount_;
     Changed();
@@ -120,7 +153,7 @@ void TPointSeries::Clear() {
 void TPointSeries::MaterializeColours() const {
     // The first point of another colour: from now on every point carries its own.
     hasColours_ = true;
-    plain_ = false;
+    inPlace_ = false;
     for (Blocks* list : {&blocks_, &falling_})
         for (Block& block : *list)
             if (block.x) {
@@ -131,7 +164,7 @@ void TPointSeries::MaterializeColours() const {
 
 void TPointSeries::MaterializeLabels() const {
     hasLabels_ = true;
-    plain_ = false;
+    inPlace_ = false;
     for (Blocks* list : {&blocks_, &falling_})
         for (Block& block : *list)
             if (block.x)
@@ -260,7 +293,7 @@ void TPointSeries::FlushFalling(bool inOrder) const {
 }
 
 void TPointSeries::AddGeneral(double x, double y, const QString& label, TColor colour) {
-    Drain();
+    Settle();
     if (count_ == 0)
         uniformColour_ = colour;
     else if (!hasColours_ && colour != uniformColour_)
@@ -275,18 +308,13 @@ void TPointSeries::AddGeneral(double x, double y, const QString& label, TColor c
     Store(x, y, colour, labelIndex);
     ++count_;
     AddBounds(x, y);
-    plain_ = !hasColours_ && !hasLabels_;
     Changed();
+    inPlace_ = !hasColours_ && !hasLabels_ && notifyPending_;
 }
 
 void TPointSeries::AddBounds(double x, double y) const {
     if (!std::isfinite(x) || !std::isfinite(y))
         return;
-    if (!haveBounds_) {
-        bounds_ = {x, x, y, y};
-        haveBounds_ = true;
-        return;
-    }
     bounds_.xMin = std::min(bounds_.xMin, x);
     bounds_.xMax = std::max(bounds_.xMax, x);
     bounds_.yMin = std::min(bounds_.yMin, y);
@@ -345,13 +373,7 @@ bool TPointSeries::BatchBounds(const double* px, const double* py, std::size_t n
 #endif
 }
 
-void TPointSeries::Drain() const {
-    const std::size_t n = pendingCount_;
-    if (n == 0)
-        return;
-    pendingCount_ = 0;
-    const double* px = pendingX_.get();
-    const double* py = pendingY_.get();
+void TPointSeries::AddBatchBounds(const double* px, const double* py, std::size_t n) const {
     double xMin, xMax, yMin, yMax;
     if (BatchBounds(px, py, n, xMin, xMax, yMin, yMax)) {
         AddBounds(xMin, yMin);
@@ -360,109 +382,6 @@ void TPointSeries::Drain() const {
         for (std::size_t k = 0; k < n; ++k)
             AddBounds(px[k], py[k]);
     }
-    std::size_t i = 0;
-    while (i < n) {
-        i = DrainFast(px, py, i, n);
-        if (i < n) {
-            Store(px[i], py[i], uniformColour_, 0);
-            ++i;
-        }
-    }
-    count_ += n;
-    changeCount_ += n;
-}
-
-std::size_t TPointSeries::DrainFast(const double* px, const double* py, std::size_t i,
-                                    std::size_t n) const {
-    // The common steps of Store with the cursors in locals; stops at the first point that
-    // needs more (a new block, a change of direction, a tie), which Store then takes.
-    double last = lastX_;
-    if (mode_ == Mode::Ascending) {
-        double* ox = outX_;
-        double* oy = outY_;
-        const std::size_t room = std::min(outRoom_, n - i);
-        std::size_t k = 0;
-        for (; k < room; ++k) {
-            const double x = px[i + k];
-            if (x < last)
-                break;
-            ox[k] = x;
-            oy[k] = py[i + k];
-            last = x;
-        }
-        outX_ += k;
-        outY_ += k;
-        outRoom_ -= k;
-        stored_ += k;
-        ordered_ += k;
-        i += k;
-    } else if (mode_ == Mode::Merging) {
-        // The rising points up to the next fall, merged with the falling run's current block.
-        std::size_t end = i;
-        while (end < n && !(px[end] < last)) {
-            last = px[end];
-            ++end;
-        }
-        double* ox = outX_;
-        double* oy = outY_;
-        double* const oxEnd = ox + outRoom_;
-        const double* fx = fallX_;
-        const double* fy = fallY_;
-        const double* const fxEnd = fx + fallLeft_;
-        const bool lastBlock = fallingNext_ + fallLeft_ == fallingCount_;
-        std::size_t k = i;
-        while (k < end && ox != oxEnd) {
-            if (fx == fxEnd) {
-                if (!lastBlock)
-                    break; // the next falling block
-                *ox++ = px[k];
-                *oy++ = py[k];
-                ++k;
-            } else if (!(px[k] < *fx)) { // falling points go first on ties
-                *ox++ = *fx++;
-                *oy++ = *fy++;
-            } else {
-                *ox++ = px[k];
-                *oy++ = py[k];
-                ++k;
-            }
-        }
-        const std::size_t written = std::size_t(ox - outX_);
-        fallingNext_ += std::size_t(fx - fallX_);
-        fallLeft_ -= std::size_t(fx - fallX_);
-        fallX_ = fx;
-        fallY_ = fy;
-        outX_ = ox;
-        outY_ = oy;
-        outRoom_ -= written;
-        stored_ += written;
-        ordered_ += written;
-        last = k > i ? px[k - 1] : lastX_;
-        i = k;
-    } else if (mode_ == Mode::Descending) {
-        double* fx = preX_;
-        double* fy = preY_;
-        const std::size_t room = std::min(preRoom_, n - i);
-        std::size_t k = 0;
-        for (; k < room; ++k) {
-            const double x = px[i + k];
-            if (!(x < last))
-                break;
-            *--fx = x;
-            *--fy = py[i + k];
-            last = x;
-        }
-        if (k != 0)
-            fallingTies_ = 1;
-        preX_ = fx;
-        preY_ = fy;
-        preRoom_ -= k;
-        fallingFront_ -= k;
-        fallingCount_ += k;
-        i += k;
-    }
-    lastX_ = last;
-    return i;
 }
 
 void TPointSeries::Store(double x, double y, TColor colour, std::uint32_t labelIndex) const {
@@ -542,7 +461,6 @@ double TPointSeries::YValue(std::size_t index) const {
 
 TColor TPointSeries::ValueColor(std::size_t index) const {
     CheckIndex(index);
-    Drain();
     if (!hasColours_)
         return uniformColour_;
     EnsureOrdered();
@@ -551,7 +469,6 @@ TColor TPointSeries::ValueColor(std::size_t index) const {
 
 QString TPointSeries::Label(std::size_t index) const {
     CheckIndex(index);
-    Drain();
     if (!hasLabels_)
         return {};
     EnsureOrdered();
@@ -560,8 +477,8 @@ QString TPointSeries::Label(std::size_t index) const {
 }
 
 std::optional<TPointSeries::TBounds> TPointSeries::Bounds() const {
-    Drain();
-    if (!haveBounds_)
+    Settle();
+    if (!(bounds_.xMin <= bounds_.xMax))
         return std::nullopt;
     return bounds_;
 }
@@ -571,7 +488,7 @@ void TPointSeries::ForEachSpan(const std::function<void(const TSpan&)>& visit) c
     for (std::size_t b = 0; b < blocks_.size(); ++b) {
         const Block& block = blocks_[b];
         const std::size_t count = std::min(kBlockSize, stored_ - b * kBlockSize);
-        visit({block.x.get(), block.y.get(), block.colours.get(), uniformColour_, count});
+        visit({block.x.get(), block.y, block.colours.get(), uniformColour_, count});
     }
 }
 
@@ -603,7 +520,7 @@ void TPointSeries::SetXValuesOrder(TChartListOrder order) {
 // falling and one rising run: a single pass.
 
 void TPointSeries::EnsureOrdered() const {
-    Drain();
+    Settle();
     if (mode_ == Mode::Ascending && ordered_ == stored_) {
         TrimPool();
         return;
@@ -616,6 +533,9 @@ void TPointSeries::EnsureOrdered() const {
     }
     ordered_ = stored_;
     mode_ = Mode::Ascending;
+    // A point added next compares with the largest, which is no longer the one added last.
+    if (stored_ != 0)
+        lastX_ = XValueStored(stored_ - 1);
     TrimPool();
     SyncCursors();
 }
@@ -731,7 +651,7 @@ void TPointSeries::MergeRuns(Blocks& in, std::vector<std::uint32_t>& consumed, s
         Block& target = out.back();
         const std::size_t room = kBlockSize - outOffset;
         double* ox = target.x.get() + outOffset;
-        double* oy = target.y.get() + outOffset;
+        double* oy = target.y + outOffset;
         TColor* oc = kColours ? target.colours.get() + outOffset : nullptr;
         std::uint32_t* ol = kLabels ? target.labels.get() + outOffset : nullptr;
 
@@ -748,9 +668,9 @@ void TPointSeries::MergeRuns(Blocks& in, std::vector<std::uint32_t>& consumed, s
             const std::ptrdiff_t strideA = a.Stride();
             const std::ptrdiff_t strideB = b.Stride();
             const double* ax = blockA.x.get() + offA;
-            const double* ay = blockA.y.get() + offA;
+            const double* ay = blockA.y + offA;
             const double* bx = blockB.x.get() + offB;
-            const double* by = blockB.y.get() + offB;
+            const double* by = blockB.y + offB;
             while (takenA < availA && takenB < availB && written < room) {
                 const double xa = ax[strideA * std::ptrdiff_t(takenA)];
                 const double xb = bx[strideB * std::ptrdiff_t(takenB)];

@@ -9,9 +9,17 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <vector>
+
+// The per-point path of a fill must not cost a call.
+#if defined(__GNUC__)
+#define DPARTITION_ALWAYS_INLINE [[gnu::always_inline]] inline
+#else
+#define DPARTITION_ALWAYS_INLINE inline
+#endif
 
 // How a series keeps its points: in the order they were added, or by ascending X with points
 // of equal X in the order they were added.
@@ -22,9 +30,11 @@ enum class TChartListOrder { loNone, loAscending };
 // label is not empty. The order by X costs little for the way the calculation adds points, a
 // falling run followed by a rising one: the falling run is stored backwards, which puts it in
 // order as it arrives, and the rising run is merged with it point by point as it arrives, the
-// blocks of the first being reused for the result. Any other arrival order is appended as it
-// comes and put in order by the first read, by a natural merge of its runs. Blocks are reused
-// rather than returned between fills, so a refill costs no fresh memory.
+// blocks of the first being reused for the result. A point that continues the current run is
+// written in place by AddXY itself, where the memory work overlaps with the caller computing
+// the next point; the books (counts, bounds) are settled a stretch at a time. Any other arrival
+// order is appended as it comes and put in order by the first read, by a natural merge of its runs.
+// Blocks are reused rather than returned between fills, so a refill costs no fresh memory.
 class TPointSeries : public TComponent {
 public:
     TPointSeries();
@@ -36,21 +46,11 @@ public:
 
     void Clear();
     void AddXY(double x, double y, const QString& label, TColor colour) {
-        // The calculation's case, a point of the series' one colour without a label, only goes
-        // into a small staging buffer here, which is put in order in a tight loop when full.
-        if (plain_ && colour == uniformColour_ && label.isEmpty()) {
-            pendingX_[pendingCount_] = x;
-            pendingY_[pendingCount_] = y;
-            if (++pendingCount_ == kPendingSize)
-                Drain();
-            if (!notifyPending_)
-                Notify();
-            return;
-        }
-        AddGeneral(x, y, label, colour);
+        if (!(inPlace_ && colour == uniformColour_ && label.isEmpty() && AddInPlace(x, y)))
+            AddGeneral(x, y, label, colour);
     }
 
-    std::size_t Count() const { return count_ + pendingCount_; }
+    std::size_t Count() const { return count_ + Unsettled(); }
     // Indices count from 0 in the series' order; an index out of range throws Exception.
     double XValue(std::size_t index) const;
     double YValue(std::size_t index) const;
@@ -78,10 +78,13 @@ public:
     // Every Clear and AddXY increments ChangeCount; ClearCount counts the Clears alone. The
     // notification runs on the first change after AcknowledgeChange, not once per point, so
     // the owner can schedule one repaint for a whole fill.
-    std::uint64_t ChangeCount() const { return changeCount_ + pendingCount_; }
+    std::uint64_t ChangeCount() const { return changeCount_ + Unsettled(); }
     std::uint64_t ClearCount() const { return clearCount_; }
     void SetChangeNotify(std::function<void()> notify);
-    void AcknowledgeChange() { notifyPending_ = !notify_; }
+    void AcknowledgeChange() {
+        notifyPending_ = !notify_;
+        inPlace_ = inPlace_ && notifyPending_; // the next point notifies
+    }
 
     // Stored settings.
     TColor SeriesColor() const { return seriesColor_; }
@@ -98,8 +101,8 @@ public:
 
 private:
     struct Block {
-        std::unique_ptr<double[]> x;
-        std::unique_ptr<double[]> y;
+        std::unique_ptr<double[]> x; // and y, kBlockSize further on
+        double* y = nullptr;
         std::unique_ptr<TColor[]> colours;
         std::unique_ptr<std::uint32_t[]> labels; // 0: none, else index + 1 into labels_
     };
@@ -111,7 +114,9 @@ private:
     // blocks_ as they arrive. Raw: points are appended as they come, ordered when read.
     enum class Mode { Ascending, Descending, Merging, Raw };
 
-    static constexpr std::size_t kPendingSize = 512;
+    // The most points written in place between two settlements: their bounds are then
+    // taken while they are still in the cache.
+    static constexpr std::size_t kStretch = 2048;
 
     void Changed() {
         ++changeCount_;
@@ -119,11 +124,58 @@ private:
             Notify();
     }
     void Notify();
-    void Drain() const;
+
+    // The common steps of Store on the cursors alone; false for a point that needs more (the
+    // end of a stretch or block, a change of direction, a tie), which Store then takes, after
+    // any falling points that go before it were moved. Each cursor is read and written once
+    // a point: the chains of updates through memory are what limits the rate. A y value sits
+    // kBlockSize after its x.
+    DPARTITION_ALWAYS_INLINE bool AddInPlace(double x, double y) {
+        if (mode_ == Mode::Descending) {
+            double* const px = preX_;
+            if (px == preEnd_ || !(x < *px))
+                return false;
+            px[-1] = x;
+            px[kBlockSize - 1] = y;
+            preX_ = px - 1;
+            return true;
+        }
+        // Ascending, or Merging; the other modes have no room.
+        double* ox = outX_;
+        if (ox == outEnd_ || x < ox[-1])
+            return false;
+        // Falling points not above x came earlier and go first.
+        const double* fx = fallX_;
+        bool added = true;
+        while (fx != fallEnd_ && !(x < *fx)) {
+            ox[0] = fx[0];
+            ox[kBlockSize] = fx[kBlockSize];
+            ++ox;
+            ++fx;
+            if (ox == outEnd_) {
+                added = false;
+                break;
+            }
+        }
+        if (added && fx == fallEnd_ && !fallEndIsLast_)
+            added = false;
+        if (added) {
+            ox[0] = x;
+            ox[kBlockSize] = y;
+            ++ox;
+        }
+        outX_ = ox;
+        fallX_ = fx;
+        return added;
+    }
+    // Points added in place since the last settlement.
+    std::size_t Unsettled() const {
+        return std::size_t((outX_ - outBaseX_) + (preBaseX_ - preX_) - (fallX_ - fallBaseX_));
+    }
+    void Settle() const;
     static bool BatchBounds(const double* px, const double* py, std::size_t n, double& xMin,
                             double& xMax, double& yMin, double& yMax);
-    std::size_t DrainFast(const double* px, const double* py, std::size_t begin,
-                          std::size_t end) const;
+    void AddBatchBounds(const double* px, const double* py, std::size_t n) const;
     void Store(double x, double y, TColor colour, std::uint32_t label) const;
     void AddBounds(double x, double y) const;
     void AddGeneral(double x, double y, const QString& label, TColor colour);
@@ -167,31 +219,35 @@ private:
     mutable std::size_t fallingNext_ = 0; // first point not yet merged into blocks_
     mutable std::size_t fallingTies_ = 0; // leading points equal to the smallest
     mutable Blocks pool_;
-    // Where the inline path writes and reads: free slots after the last stored point, free
-    // slots before the falling run's first point, and the falling points of the current block
-    // not yet merged. Set again after every change made elsewhere.
+    // Where AddInPlace writes and reads, each with the position of the last settlement: the
+    // free slots after the last stored point, the free slots before the falling run's first
+    // point (written downwards), and the falling points of the current block not yet merged.
+    // Set again by SyncCursors after every change made elsewhere.
     mutable double* outX_ = nullptr;
-    mutable double* outY_ = nullptr;
-    mutable std::size_t outRoom_ = 0;
+    mutable const double* outEnd_ = nullptr;
+    mutable const double* outBaseX_ = nullptr;
     mutable double* preX_ = nullptr;
-    mutable double* preY_ = nullptr;
-    mutable std::size_t preRoom_ = 0;
+    mutable const double* preEnd_ = nullptr;
+    mutable const double* preBaseX_ = nullptr;
     mutable const double* fallX_ = nullptr;
-    mutable const double* fallY_ = nullptr;
-    mutable std::size_t fallLeft_ = 0;
-    mutable bool plain_ = false; // the next point of uniformColour_ without label may be staged
-    std::unique_ptr<double[]> pendingX_;
-    std::unique_ptr<double[]> pendingY_;
-    mutable std::size_t pendingCount_ = 0;
+    mutable const double* fallEnd_ = nullptr;
+    mutable const double* fallBaseX_ = nullptr;
+    mutable bool fallEndIsLast_ = false; // fallEnd_ is the end of the falling run
+    // The next point of uniformColour_ without label may go in place: every point so far is
+    // of that colour without label, and no notification is due.
+    mutable bool inPlace_ = false;
     mutable std::size_t count_ = 0;
-    mutable double lastX_ = 0; // of the point added last
+    // What Store compares the next point with: the X of the point added last, or after a
+    // read the largest. Not kept up by AddInPlace; Settle takes it from the stored points.
+    mutable double lastX_ = 0;
     mutable bool hasColours_ = false;
     mutable bool hasLabels_ = false;
     TColor uniformColour_ = clRed;
     std::vector<QString> labels_;
 
-    mutable bool haveBounds_ = false;
-    mutable TBounds bounds_{0, 0, 0, 0};
+    // Empty (xMin above xMax) until a finite point arrives.
+    static constexpr double kInf = std::numeric_limits<double>::infinity();
+    mutable TBounds bounds_{kInf, -kInf, kInf, -kInf};
 
     mutable std::uint64_t changeCount_ = 0;
     std::uint64_t clearCount_ = 0;

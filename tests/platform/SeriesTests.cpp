@@ -107,13 +107,51 @@ TEST(SeriesOrder, ManyRunsAcrossBlocksWithDuplicates) {
 }
 
 TEST(SeriesOrder, AddingAfterReadingMergesIntoTheOrderedPoints) {
-    std::vector<Point> points = {{2, 0}, {4, 1}, {6, 2}};
+    struct Case {
+        std::vector<Point> before, after;
+    };
+    const Case cases[] = {
+        {{{2, 0}, {4, 1}, {6, 2}}, {{5, 3}, {1, 4}, {4, 5}, {7, 6}}},
+        // The read moves the point added last away from the end.
+        {{{6, 0}, {2, 1}}, {{4, 2}}},
+        {{{6, 0}, {2, 1}, {3, 2}}, {{4, 3}, {5, 4}}},
+    };
+    for (const Case& c : cases) {
+        TPointSeries series;
+        Fill(series, c.before);
+        EXPECT_EQ(series.XValue(0), 2.0); // the smallest in every case
+        Fill(series, c.after);
+        std::vector<Point> points = c.before;
+        points.insert(points.end(), c.after.begin(), c.after.end());
+        ExpectStableOrder(points, series);
+    }
+}
+
+TEST(SeriesData, CountsAndBoundsAreCurrentAfterEveryPoint) {
+    // Long enough for several stretches and blocks of the fall and of the merge; reading
+    // the bounds part-way must not disturb the fill either.
+    const std::vector<Point> points = Curve(12.0f / 150000, 6.0f);
     TPointSeries series;
-    Fill(series, points);
-    EXPECT_EQ(series.XValue(2), 6.0);
-    const std::vector<Point> more = {{5, 3}, {1, 4}, {4, 5}, {7, 6}};
-    Fill(series, more);
-    points.insert(points.end(), more.begin(), more.end());
+    series.Clear();
+    const auto changes = series.ChangeCount();
+    double xMin = INFINITY, xMax = -INFINITY, yMin = INFINITY, yMax = -INFINITY;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        series.AddXY(points[i].x, points[i].y, QString(), clGreen);
+        ASSERT_EQ(series.Count(), i + 1);
+        ASSERT_EQ(series.ChangeCount(), changes + i + 1);
+        xMin = std::min(xMin, points[i].x);
+        xMax = std::max(xMax, points[i].x);
+        yMin = std::min(yMin, points[i].y);
+        yMax = std::max(yMax, points[i].y);
+        if (i % 997 == 0 || i + 1 == points.size()) {
+            const auto bounds = series.Bounds();
+            ASSERT_TRUE(bounds);
+            ASSERT_EQ(bounds->xMin, xMin) << i;
+            ASSERT_EQ(bounds->xMax, xMax) << i;
+            ASSERT_EQ(bounds->yMin, yMin) << i;
+            ASSERT_EQ(bounds->yMax, yMax) << i;
+        }
+    }
     ExpectStableOrder(points, series);
 }
 
