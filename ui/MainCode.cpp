@@ -29,7 +29,8 @@ public:
     }
     void EmptySeries() override { series_.Clear(); }
     void AddPoint(double x, double y, const std::string& label, TColor colour) override {
-        series_.AddXY(x, y, QString::fromStdString(label), colour);
+        // The calculation's points carry no label: no conversion on the per-point path.
+        series_.AddXY(x, y, label.empty() ? QString() : QString::fromStdString(label), colour);
     }
 
 private:
