@@ -1,7 +1,7 @@
-#include "support/MessageBoxRecorder.h"
 #include "platform/FailureText.h"
 #include "platform/TApplication.h"
 #include "rtl/Exceptions.h"
+#include "support/MessageBoxRecorder.h"
 
 #include <QMenu>
 #include <QMessageBox>

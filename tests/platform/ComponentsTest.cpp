@@ -1,8 +1,8 @@
-#include "support/MessageBoxRecorder.h"
 #include "platform/TClipboard.h"
 #include "platform/TMenuItem.h"
 #include "platform/TPopupMenu.h"
 #include "rtl/Exceptions.h"
+#include "support/MessageBoxRecorder.h"
 
 #include <QApplication>
 #include <QClipboard>

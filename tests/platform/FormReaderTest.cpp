@@ -1,4 +1,3 @@
-#include "support/MessageBoxRecorder.h"
 #include "platform/TButton.h"
 #include "platform/TForm.h"
 #include "platform/TFormReader.h"
@@ -6,6 +5,7 @@
 #include "platform/TPopupMenu.h"
 #include "platform/TStaticText.h"
 #include "rtl/Exceptions.h"
+#include "support/MessageBoxRecorder.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

@@ -1,4 +1,3 @@
-#include "support/MessageBoxRecorder.h"
 #include "calc/BoundaryCurve.h"
 #include "platform/TApplication.h"
 #include "platform/TButton.h"
@@ -10,6 +9,7 @@
 #include "platform/TPopupMenu.h"
 #include "platform/TStaticText.h"
 #include "platform/TStringGrid.h"
+#include "support/MessageBoxRecorder.h"
 #include "ui/MainCode.h"
 
 #include <QClipboard>
