@@ -1,4 +1,5 @@
 #include "platform/TAxisMapping.h"
+#include "support/ParseLabel.h"
 
 #include <QSet>
 #include <cmath>
@@ -13,14 +14,6 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 // A label as wide as a 7-pixel font would make it.
 double SevenPixelsPerCharacter(const QString& label) {
     return 7.0 * label.size();
-}
-
-double ParseLabel(QString label) {
-    label.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double value = label.toDouble(&ok);
-    EXPECT_TRUE(ok) << label.toStdString();
-    return value;
 }
 
 } // namespace

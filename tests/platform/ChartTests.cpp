@@ -1,5 +1,6 @@
 #include "ChartFakeContext.h"
 #include "platform/TChart.h"
+#include "support/ParseLabel.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -95,14 +96,6 @@ void ExpectSameView(const TChart::TView& a, const TChart::TView& b) {
     EXPECT_DOUBLE_EQ(a.xHi, b.xHi);
     EXPECT_DOUBLE_EQ(a.yLo, b.yLo);
     EXPECT_DOUBLE_EQ(a.yHi, b.yHi);
-}
-
-double ParseLabel(QString label) {
-    label.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double value = label.toDouble(&ok);
-    EXPECT_TRUE(ok) << label.toStdString();
-    return value;
 }
 
 void ExpectDistinctCorrectLabels(const std::vector<TAxisMapping::TTick>& ticks) {
